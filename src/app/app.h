@@ -1,0 +1,110 @@
+// The application shell: the window as the compiler sees it, project files, the blank
+// skipper, the compile driver, the end of a function and the ROM image files.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "app/state.h"
+
+namespace tarvik {
+
+// Every text read from a file into the source gets these 16 spaces; a space at the scan
+// position after skipping blanks means the end of the text.
+inline constexpr std::string_view SOURCE_PADDING = "                ";
+static_assert(SOURCE_PADDING.size() == 16);
+inline constexpr std::string_view PROJECT_MAIN_FILE = "main.c";
+
+// Names no function, parameter or variable may bear.
+inline constexpr std::array<std::string_view, 32> RESERVED_WORDS = {
+    "if",      "else",       "do",         "while",    "for",      "sizeof",     "break",    "continue",
+    "return",  "goto",       "rom_run",    "_A",       "_B",       "_A2",        "_A1",      "_A0",
+    "_NOP",    "_AH",        "_BH",        "_ADD_A_B", "_ADD_A_A", "_ADD_A_B_1", "_ADD_A_A_1", "_ADD_A_1",
+    "_SUB_A_B", "_SUB_A_B_1", "_SUB_A_1", "_A_AH",    "_B_BH",    "_A_BH",      "_B_AL",    "_RAM"};
+bool is_reserved_word(std::string_view name);
+
+// Statuses and messages of the driver, the function end and the final checks.
+inline constexpr std::string_view STATUS_NEXT_FUNCTION = "}";
+inline constexpr std::string_view STATUS_COMPILE_END = "编译结束";
+inline constexpr std::string_view LOG_COMPILE_START = "开始编译\r\n";
+inline constexpr std::string_view LOG_COMPILING = "正在编译";
+inline constexpr std::string_view LOG_FUNCTION_SUFFIX = "函数...\r\n";
+inline constexpr std::string_view LOG_FUNCTION_OK = "OK\r\n";
+inline constexpr std::string_view LOG_PATCHING_MAIN_JUMP = "正在修改主函数入口跳转指令指向地址";
+inline constexpr std::string_view LOG_ROM_USE = "ROM使用";
+inline constexpr std::string_view LOG_ROM_USE_UNIT = "字\r\n";
+inline constexpr std::string_view LOG_RAM_USE = "RAM使用";
+inline constexpr std::string_view LOG_RAM_RESERVED = "字节 系统保留";
+inline constexpr std::string_view LOG_RAM_TOTAL = "字节 总占";
+inline constexpr std::string_view LOG_RAM_USE_UNIT = "字节\r\n";
+inline constexpr std::string_view LINE_END = "\r\n";
+inline constexpr std::string_view MSG_FUNCTION_DEFINITION_ERROR = "函数定义错误";
+inline constexpr std::string_view MSG_HEADER_AMONG_LOCALS = "(????错误";
+inline constexpr std::string_view MSG_FUNCTION_NAME_TWICE = "函数和函数名称重复0_o~!";
+inline constexpr std::string_view MSG_FUNCTION_NAMED_LIKE_GLOBAL = "函数和全局变量名称重复0_o~!";
+inline constexpr std::string_view MSG_FUNCTION_NAME_RESERVED = "函数名称不能是关键字0_o~!";
+inline constexpr std::string_view MSG_PARAMETER_NAME_TWICE = "函数参数和函数参数名称重复0_o~!";
+inline constexpr std::string_view MSG_PARAMETER_NAMED_LIKE_LOCAL = "函数参数和局部变量名称重复0_o~!";
+inline constexpr std::string_view MSG_PARAMETER_NAME_RESERVED = "函数参数名称不能是关键字0_o~!";
+inline constexpr std::string_view MSG_LAST_FUNCTION_NOT_MAIN = "main函数什么情况0_o?!)";
+inline constexpr std::string_view MSG_ROM_TOO_LARGE = "ROM使用超出CPU地址范围_~!ROM爆缸...";
+inline constexpr std::string_view MSG_RAM_TOO_LARGE = "RAM使用超出CPU地址范围_~!RAM爆缸...";
+inline constexpr std::string_view MSG_WRITE_FAILED = "写入文件失败:";
+inline constexpr std::string_view MSG_TABLE_FULL = "表格容量超出65536项";
+
+// The status of a compile step that is not built yet: its name and "尚未实现".
+inline StatusText not_built_yet(std::string_view function_name) { return Text(function_name) + "尚未实现"; }
+
+inline constexpr std::int32_t RETURN_SLOT_SIZE = 3;
+inline constexpr std::int32_t RETURN_SEQUENCE_WORDS = 18;
+inline constexpr std::int32_t RAM_BYTE_LIMIT = 0x400000;
+inline constexpr std::int32_t ROM_CHIP_WORDS = 0x40000;
+
+// The window as the compiler uses it. The log is kept here as GBK bytes; a window only
+// shows it.
+class Window {
+ public:
+  virtual ~Window() = default;
+
+  const Text& log_text() const { return log_; }
+  void replace_log(Text text);
+  void append_log(std::string_view text);
+
+  // The list's current item, -1 when none is.
+  virtual int current_item() const = 0;
+  virtual ByteArray item_text(int index) const = 0;
+  virtual ByteArray editor_text() const = 0;
+
+ protected:
+  virtual void show_replaced_log(const Text& log) = 0;
+  virtual void show_appended_log(std::string_view text) = 0;
+
+ private:
+  Text log_;
+};
+
+// Project files, named relative to the working directory. A missing or unreadable file
+// reads as empty; a write creates or replaces the file and says whether it succeeded.
+ByteArray read_file(std::string_view name);
+bool write_file(std::string_view name, std::string_view bytes);
+
+// The byte of g_source at pos as a number; NUL outside the text, so no scanner reads past it.
+inline std::uint8_t source_byte(std::int32_t pos) {
+  return pos >= 0 && static_cast<std::size_t>(pos) < g_source.size() ? static_cast<std::uint8_t>(g_source[pos]) : 0;
+}
+
+// Moves g_scan_pos over blanks and comments, never into the last 16 bytes of g_source.
+void skip_blanks_and_comments();
+
+// One compile, from saving the selected file to the ROM image files and the log.
+void compile_project(Window& window);
+
+// The return through a function's 3-byte return slot.
+void emit_return_jump(std::int32_t slot);
+// Ends function g_function_count + 1: its implicit return, "OK" in the log, the count.
+void finish_function(Window& window);
+// The checks after the last function, the ROM/RAM report and the ROM image files.
+StatusText finish_compilation(Window& window);
+
+}  // namespace tarvik

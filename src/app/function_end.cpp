@@ -1,0 +1,27 @@
+#include "app/app.h"
+#include "isa/isa.h"
+
+namespace tarvik {
+
+void emit_return_jump(std::int32_t slot) {
+  emit_load_a(slot);
+  emit_load_b(slot + 1);
+  emit_load_a2(slot + 2);
+  emit_a1_from_b();
+  emit_a0_from_a();
+  emit_jump_indirect();
+}
+
+void finish_function(Window& window) {
+  const std::int32_t k = g_function_count + 1;
+  if (as_text(g_func_names[k]) != "main" && g_func_return_types[k] == "void") emit_return_jump(g_func_return_slot[k]);
+
+  // The function's log line ends in "函数...\r\n"; its line end becomes "OK\r\n".
+  Text log = window.log_text();
+  log.resize(log.size() >= LINE_END.size() ? log.size() - LINE_END.size() : 0);
+  window.replace_log(log);
+  window.append_log(LOG_FUNCTION_OK);
+  ++g_function_count;
+}
+
+}  // namespace tarvik

@@ -1,0 +1,27 @@
+// The preprocessor and the scanners of declarations and function headers.
+#pragma once
+
+#include <string_view>
+
+#include "app/state.h"
+
+namespace tarvik {
+
+inline constexpr std::string_view STATUS_ENTER_FUNCTION_SCAN = "进入函数扫描";
+inline constexpr std::string_view STATUS_VARIABLE_SCAN_END = "变量扫描结束";
+inline constexpr std::string_view STATUS_TEXT_END = "文本结束";
+inline constexpr std::string_view STATUS_RAM_BASE_DONE = "提取RAM分配地址结束";
+inline constexpr std::string_view STATUS_HEADER_DONE = ")";
+
+// Replaces every include line of the source with the included file's text.
+void merge_include_files();
+// Replaces every #define name of the source with its value.
+void expand_defines();
+// Reads a run of variable declarations into the current-scope variable table.
+StatusText scan_variable_declarations();
+// Raises g_ram_next above the RAM of every function that the next function calls.
+StatusText find_callee_ram_base();
+// Reads the header of function g_function_count + 1 and its parameters.
+StatusText scan_function_header();
+
+}  // namespace tarvik

@@ -1,0 +1,59 @@
+// Helpers shared by the tests: hex views of bytes and of the program image, a window
+// without a screen, and a fixture that gives every test fresh state and a fresh directory.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/app.h"
+
+namespace tarvik::test {
+
+// "35 01 34 00": the bytes as upper-case hex pairs separated by spaces.
+std::string hex(std::string_view bytes);
+// The program image as opcode and operand byte of every word, in hex.
+std::string words();
+// The image from word `first` on, in hex.
+std::string words_from(std::int32_t first);
+// A source text as the compiler holds it: the text followed by the 16 padding spaces.
+ByteArray padded(std::string_view text);
+
+// A window as the compiler sees it, with its state in plain members.
+class FakeWindow : public Window {
+ public:
+  int current = -1;
+  std::vector<ByteArray> items;
+  ByteArray editor;
+  int log_updates = 0;
+
+  int current_item() const override { return current; }
+  ByteArray item_text(int index) const override { return items.at(index); }
+  ByteArray editor_text() const override { return editor; }
+
+ protected:
+  void show_replaced_log(const Text&) override { ++log_updates; }
+  void show_appended_log(std::string_view) override { ++log_updates; }
+};
+
+// Fresh compiler state, and an empty working directory that is removed afterwards.
+class CompilerTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // The names of the files in the working directory, sorted.
+  std::vector<std::string> files_here() const;
+  void put_file(std::string_view name, std::string_view bytes) const;
+
+  FakeWindow window;
+
+ private:
+  std::filesystem::path previous_dir_;
+  std::filesystem::path dir_;
+};
+
+}  // namespace tarvik::test
