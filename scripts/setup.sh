@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake ninja-build            # the compiler and its build
   libgtest-dev libbenchmark-dev    # tests and benchmarks
-  qt6-base-dev qt6-qpa-plugins     # the window, and the offscreen platform for its tests
+  qt6-base-dev                     # the window (its offscreen platform runs the window tests)
   fonts-wqy-microhei               # Chinese glyphs for captions, editor and log
 )
 

@@ -60,6 +60,47 @@ inline constexpr std::int32_t RETURN_SLOT_SIZE = 3;
 inline constexpr std::int32_t RETURN_SEQUENCE_WORDS = 18;
 inline constexpr std::int32_t RAM_BYTE_LIMIT = 0x400000;
 inline constexpr std::int32_t ROM_CHIP_WORDS = 0x40000;
+inline constexpr std::int32_t MAX_INCLUDE_DEPTH = 65536;
+
+// The window: its texts, its controls and their places.
+inline constexpr std::string_view WINDOW_TITLE = "Tarvik编译器 V1.4";
+inline constexpr std::string_view CAPTION_OPEN = "打开";
+inline constexpr std::string_view CAPTION_SAVE = "保存";
+inline constexpr std::string_view CAPTION_COMPILE = "编译";
+
+enum class Control { file_list, editor, log, open_button, save_button, compile_button };
+
+struct Rect {
+  int left, top, width, height;
+  bool operator==(const Rect&) const = default;
+};
+
+struct Placement {
+  Control control;
+  Rect rect;
+};
+
+// Colours with red in the low byte, green in the next and blue in the third.
+inline constexpr std::uint32_t LIST_AND_EDITOR_TEXT_COLOUR = 0x09FCE7;
+inline constexpr std::uint32_t LIST_AND_EDITOR_BACKGROUND = 0x000000;
+inline constexpr std::uint32_t LOG_BACKGROUND = 0x04ACD0C5;
+
+// Where the window and its controls stand before the first layout. The window's size
+// counts a frame of FRAME_WIDTH by FRAME_HEIGHT pixels around its client area.
+inline constexpr Rect DESIGNED_WINDOW = {50, 50, 826, 601};
+inline constexpr int FRAME_WIDTH = 16;
+inline constexpr int FRAME_HEIGHT = 39;
+inline constexpr std::array<Placement, 6> DESIGNED_PLACES = {{
+    {Control::file_list, {32, 72, 104, 144}},
+    {Control::log, {288, 272, 216, 88}},
+    {Control::compile_button, {80, 0, 48, 16}},
+    {Control::save_button, {40, 0, 40, 16}},
+    {Control::open_button, {0, 0, 40, 16}},
+    {Control::editor, {280, 120, 176, 88}},
+}};
+
+// The places of the file list, the editor and the log in a window of outer size W x H.
+std::array<Placement, 3> control_layout(int width, int height);
 
 // The window as the compiler uses it. The log is kept here as GBK bytes; a window only
 // shows it.
@@ -71,10 +112,22 @@ class Window {
   void replace_log(Text text);
   void append_log(std::string_view text);
 
-  // The list's current item, -1 when none is.
-  virtual int current_item() const = 0;
+  // The file list. Selections made here are the program's own and load nothing.
+  virtual int current_item() const = 0;  // -1 when no item is current
   virtual ByteArray item_text(int index) const = 0;
+  virtual void clear_items() = 0;
+  virtual void add_item(const ByteArray& name) = 0;
+  virtual void set_current_item(int index) = 0;
+
   virtual ByteArray editor_text() const = 0;
+  virtual void set_editor_text(const ByteArray& text) = 0;
+
+  // The size of the window, frame included, as the layout takes it.
+  virtual int outer_width() const = 0;
+  virtual int outer_height() const = 0;
+  virtual void place(Control control, const Rect& rect) = 0;
+  virtual void set_text_colour(Control control, std::uint32_t colour) = 0;
+  virtual void set_background(Control control, std::uint32_t colour) = 0;
 
  protected:
   virtual void show_replaced_log(const Text& log) = 0;
@@ -83,6 +136,13 @@ class Window {
  private:
   Text log_;
 };
+
+// The handlers of the window's events.
+void open_project(Window& window);
+void load_selected_file_into_editor(Window& window);
+void save_selected_file(Window& window);
+void handle_editor_event(Window& window);
+void layout_controls(Window& window);
 
 // Project files, named relative to the working directory. A missing or unreadable file
 // reads as empty; a write creates or replaces the file and says whether it succeeded.

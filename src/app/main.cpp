@@ -1,9 +1,20 @@
-#include <cstdio>
+#include <QApplication>
+#include <QFont>
 
-#include "app/state.h"
+#include <cstdlib>
 
-int main() {
+#include "app/qt_window.h"
+
+int main(int argc, char** argv) {
   tarvik::init_global_tables();
-  std::puts("Tarvik compiler core built; the window comes next.");
-  tarvik::free_global_tables();
+  std::atexit(tarvik::free_global_tables);
+
+  QApplication application(argc, argv);
+  QFont font("WenQuanYi Micro Hei");
+  font.setPixelSize(12);  // the buttons are 16 pixels high
+  QApplication::setFont(font);
+
+  tarvik::QtWindow window;
+  window.show();
+  return QApplication::exec();
 }

@@ -13,6 +13,19 @@ inline constexpr std::string_view STATUS_TEXT_END = "文本结束";
 inline constexpr std::string_view STATUS_RAM_BASE_DONE = "提取RAM分配地址结束";
 inline constexpr std::string_view STATUS_HEADER_DONE = ")";
 
+// A directive at the head of a file: an include line or a define of one word.
+struct HeadDirective {
+  enum class Kind { none, include, define };
+  Kind kind = Kind::none;
+  std::int32_t start = 0;  // the "#"
+  std::int32_t end = 0;    // just after the ">" or the value
+  ByteArray name;          // the included file, or the defined name
+  ByteArray value;         // the define's value
+};
+// Reads the directive at g_scan_pos, after blanks and comments, and leaves the position at
+// its end; kind none when there is none and the head of the text is over.
+HeadDirective read_head_directive();
+
 // Replaces every include line of the source with the included file's text.
 void merge_include_files();
 // Replaces every #define name of the source with its value.

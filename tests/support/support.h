@@ -28,15 +28,25 @@ class FakeWindow : public Window {
   int current = -1;
   std::vector<ByteArray> items;
   ByteArray editor;
-  int log_updates = 0;
+  int width = 826, height = 601;
+  std::vector<Placement> placements;
 
   int current_item() const override { return current; }
   ByteArray item_text(int index) const override { return items.at(index); }
+  void clear_items() override { items.clear(), current = -1; }
+  void add_item(const ByteArray& name) override { items.push_back(name); }
+  void set_current_item(int index) override { current = index; }
   ByteArray editor_text() const override { return editor; }
+  void set_editor_text(const ByteArray& text) override { editor = text; }
+  int outer_width() const override { return width; }
+  int outer_height() const override { return height; }
+  void place(Control control, const Rect& rect) override { placements.push_back({control, rect}); }
+  void set_text_colour(Control, std::uint32_t) override {}
+  void set_background(Control, std::uint32_t) override {}
 
  protected:
-  void show_replaced_log(const Text&) override { ++log_updates; }
-  void show_appended_log(std::string_view) override { ++log_updates; }
+  void show_replaced_log(const Text&) override {}
+  void show_appended_log(std::string_view) override {}
 };
 
 // Fresh compiler state, and an empty working directory that is removed afterwards.
