@@ -27,7 +27,7 @@ void keep_globals() {
   }
 }
 
-bool any_name_equals(const ByteArray& name, Table<ByteArray>& names, std::int32_t first, std::int32_t last) {
+bool any_name_equals(const ByteArray& name, RecordTable<ByteArray>& names, std::int32_t first, std::int32_t last) {
   for (std::int32_t i = first; i <= last; ++i)
     if (names[i] == name) return true;
   return false;

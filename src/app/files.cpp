@@ -1,27 +1,35 @@
-#include <exception>
-#include <fstream>
-#include <iterator>
+#include <cstdio>
+#include <memory>
 
 #include "app/app.h"
 #include "app/gbk.h"
 
 namespace tarvik {
 
+namespace {
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+}  // namespace
+
 ByteArray read_file(std::string_view name) {
-  std::ifstream in{gbk_to_file_name(name), std::ios::binary};
-  if (!in) return {};
-  try {
-    return ByteArray(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  } catch (const std::exception&) {  // a directory, or a read error
-    return {};
-  }
+  const File file(std::fopen(gbk_to_file_name(name).c_str(), "rb"));
+  if (!file) return {};
+  ByteArray bytes;
+  char buffer[1 << 16];
+  // A read error, or a directory, ends the text there.
+  while (const std::size_t count = std::fread(buffer, 1, sizeof buffer, file.get())) bytes.append(buffer, count);
+  return bytes;
 }
 
 bool write_file(std::string_view name, std::string_view bytes) {
-  std::ofstream out{gbk_to_file_name(name), std::ios::binary | std::ios::trunc};
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  return !out.fail();
+  File file(std::fopen(gbk_to_file_name(name).c_str(), "wb"));
+  if (!file) return false;
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
+  return std::fclose(file.release()) == 0 && written;
 }
 
 }  // namespace tarvik

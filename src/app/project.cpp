@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <vector>
 
 #include "app/app.h"
 #include "front/front.h"
@@ -8,40 +7,14 @@ namespace tarvik {
 
 namespace {
 
-// Adds to the list, depth first, every file named by an include line at the head of a
-// listed file. The head's directives are taken out of the text as they are read, so an
-// including file is read again from its start once its included file is done.
-void list_included_files(Window& window) {
-  std::vector<ByteArray> suspended_texts;                     // the include stack
-  std::vector<ByteArray> chain = {ByteArray(PROJECT_MAIN_FILE)};  // the files being read, outermost first
-  g_scan_pos = 0;
-  for (;;) {
-    const HeadDirective directive = read_head_directive();
-    if (directive.kind == HeadDirective::Kind::include) {
-      g_source.erase(directive.start, directive.end - directive.start);
-      window.add_item(directive.name);
-      // A file that includes itself, directly or through others, is listed but not read
-      // again: that would never end.
-      const bool on_chain = std::find(chain.begin(), chain.end(), directive.name) != chain.end();
-      if (on_chain || suspended_texts.size() >= MAX_INCLUDE_DEPTH) {
-        g_scan_pos = directive.start;
-        continue;
-      }
-      suspended_texts.push_back(std::move(g_source));
-      chain.push_back(directive.name);
-      g_source = read_file(directive.name) + ByteArray(SOURCE_PADDING);
-      g_scan_pos = 0;
-    } else if (directive.kind == HeadDirective::Kind::define) {
-      std::fill(g_source.begin() + directive.start, g_source.begin() + directive.end, ' ');
-    } else {
-      if (suspended_texts.empty()) return;
-      g_source = std::move(suspended_texts.back());
-      suspended_texts.pop_back();
-      chain.pop_back();
-      g_scan_pos = 0;
-    }
-  }
-}
+class Listing : public HeadVisitor {
+ public:
+  explicit Listing(Window& window) : window_(window) {}
+  void include_line(const ByteArray& name) override { window_.add_item(name); }
+
+ private:
+  Window& window_;
+};
 
 }  // namespace
 
@@ -52,7 +25,12 @@ void open_project(Window& window) {
   const ByteArray main_text = read_file(PROJECT_MAIN_FILE);
   g_source = main_text + ByteArray(SOURCE_PADDING);
   window.set_editor_text(main_text);
-  list_included_files(window);
+  Listing listing(window);
+  try {
+    walk_file_heads(listing);
+  } catch (const TableCapacityExceeded&) {
+    // A chain of includes deeper than the include stack ends the listing where it stands.
+  }
 }
 
 void load_selected_file_into_editor(Window& window) {

@@ -4,7 +4,7 @@ namespace tarvik {
 
 #define TARVIK_DEFINE_INT(name) std::int32_t name = 0;
 #define TARVIK_DEFINE_SCALAR(type, name) type name;
-#define TARVIK_DEFINE_TABLE(type, name) Table<type> name;
+#define TARVIK_DEFINE_TABLE(type, name) type name;
 TARVIK_GLOBAL_STATE(TARVIK_DEFINE_INT, TARVIK_DEFINE_SCALAR, TARVIK_DEFINE_TABLE)
 
 void init_global_tables() {

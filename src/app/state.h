@@ -29,14 +29,15 @@ class TableCapacityExceeded : public std::runtime_error {
   TableCapacityExceeded() : std::runtime_error("table capacity exceeded") {}
 };
 
-// A table of TABLE_CAPACITY entries, all zero or empty until written. Storage comes in
-// blocks as entries are touched, so start-up stays small and a reference to an entry stays
-// valid while others are added; an index outside the capacity throws.
-template <class T>
+// A table of TABLE_CAPACITY entries numbered from FIRST, all zero or empty until written.
+// Storage comes in blocks as entries are touched, so start-up stays small and a reference
+// to an entry stays valid while others are added; an index outside the entries throws.
+template <class T, std::int32_t FIRST>
 class Table {
  public:
-  T& operator[](std::int32_t index) {
-    if (index < 0 || index >= TABLE_CAPACITY) throw TableCapacityExceeded();
+  T& operator[](std::int32_t number) {
+    if (number < FIRST || number - FIRST >= TABLE_CAPACITY) throw TableCapacityExceeded();
+    const std::int32_t index = number - FIRST;
     auto& block = blocks_[index / BLOCK_SIZE];
     if (!block) block = std::make_unique<std::array<T, BLOCK_SIZE>>();
     return (*block)[index % BLOCK_SIZE];
@@ -50,8 +51,15 @@ class Table {
   std::array<std::unique_ptr<std::array<T, BLOCK_SIZE>>, TABLE_CAPACITY / BLOCK_SIZE> blocks_;
 };
 
+// Records (variables, functions, parameters, statement levels) are numbered 1 to 65536;
+// slots (expression levels, open conditional operators, constants) 0 to 65535.
+template <class T>
+using RecordTable = Table<T, 1>;
+template <class T>
+using SlotTable = Table<T, 0>;
+
 // Every global once: INT a 32-bit integer (0 at start), SCALAR a Text or ByteArray
-// (empty at start), TABLE a Table of entries.
+// (empty at start), TABLE a table of records or slots.
 #define TARVIK_GLOBAL_STATE(INT, SCALAR, TABLE) \
   /* Source text and scanning */ \
   SCALAR(ByteArray, g_source) \
@@ -66,55 +74,55 @@ class Table {
   INT(g_fixed_address_mode) \
   INT(g_saved_ram_next) \
   INT(g_var_count) \
-  TABLE(ByteArray, g_var_names) \
-  TABLE(Text, g_var_types) \
-  TABLE(std::int32_t, g_var_addrs) \
+  TABLE(RecordTable<ByteArray>, g_var_names) \
+  TABLE(RecordTable<Text>, g_var_types) \
+  TABLE(RecordTable<std::int32_t>, g_var_addrs) \
   INT(g_global_count) \
-  TABLE(ByteArray, g_global_names) \
-  TABLE(Text, g_global_types) \
-  TABLE(std::int32_t, g_global_addrs) \
+  TABLE(RecordTable<ByteArray>, g_global_names) \
+  TABLE(RecordTable<Text>, g_global_types) \
+  TABLE(RecordTable<std::int32_t>, g_global_addrs) \
   INT(g_globals_ram_end) \
   /* Functions and parameters */ \
   INT(g_function_count) \
-  TABLE(ByteArray, g_func_names) \
-  TABLE(Text, g_func_return_types) \
-  TABLE(std::int32_t, g_func_first_param) \
-  TABLE(std::int32_t, g_func_param_end) \
-  TABLE(std::int32_t, g_func_return_slot) \
-  TABLE(std::int32_t, g_func_entry) \
-  TABLE(std::int32_t, g_func_ram_end) \
-  TABLE(ByteArray, g_param_names) \
-  TABLE(Text, g_param_types) \
-  TABLE(std::int32_t, g_param_addrs) \
+  TABLE(RecordTable<ByteArray>, g_func_names) \
+  TABLE(RecordTable<Text>, g_func_return_types) \
+  TABLE(RecordTable<std::int32_t>, g_func_first_param) \
+  TABLE(RecordTable<std::int32_t>, g_func_param_end) \
+  TABLE(RecordTable<std::int32_t>, g_func_return_slot) \
+  TABLE(RecordTable<std::int32_t>, g_func_entry) \
+  TABLE(RecordTable<std::int32_t>, g_func_ram_end) \
+  TABLE(RecordTable<ByteArray>, g_param_names) \
+  TABLE(RecordTable<Text>, g_param_types) \
+  TABLE(RecordTable<std::int32_t>, g_param_addrs) \
   /* Conditions */ \
   SCALAR(JumpList, g_true_jumps) \
   SCALAR(JumpList, g_false_jumps) \
   SCALAR(Text, g_fall_through_sense) \
   /* Constants of the expression being compiled */ \
-  TABLE(std::int32_t, g_constant_table) \
+  TABLE(SlotTable<std::int32_t>, g_constant_table) \
   INT(g_constant_count) \
   /* Statement levels */ \
   INT(g_stmt_depth) \
-  TABLE(ByteArray, g_stmt_keyword) \
-  TABLE(JumpList, g_stmt_exit_jumps) \
-  TABLE(std::int32_t, g_stmt_braced) \
-  TABLE(std::int32_t, g_stmt_loop_start) \
-  TABLE(std::int32_t, g_stmt_for_step_pos) \
+  TABLE(RecordTable<ByteArray>, g_stmt_keyword) \
+  TABLE(RecordTable<JumpList>, g_stmt_exit_jumps) \
+  TABLE(RecordTable<std::int32_t>, g_stmt_braced) \
+  TABLE(RecordTable<std::int32_t>, g_stmt_loop_start) \
+  TABLE(RecordTable<std::int32_t>, g_stmt_for_step_pos) \
   /* Expression levels, conditional operators, assignment splitting and register A */ \
   INT(g_expr_level) \
   INT(g_temp_ram_next) \
   SCALAR(ByteArray, g_expression_text) \
-  TABLE(std::int32_t, g_level_ternary_base) \
-  TABLE(std::int32_t, g_level_ternary_open) \
-  TABLE(JumpList, g_ternary_false_jumps) \
-  TABLE(JumpList, g_ternary_end_jumps) \
-  TABLE(JumpList, g_level_true_jumps) \
-  TABLE(JumpList, g_level_false_jumps) \
-  TABLE(std::int32_t, g_level_open_pos) \
-  TABLE(std::int32_t, g_level_body_pos) \
-  TABLE(std::int32_t, g_level_is_call) \
-  TABLE(ByteArray, g_level_name) \
-  TABLE(std::int32_t, g_level_name_pos) \
+  TABLE(SlotTable<std::int32_t>, g_level_ternary_base) \
+  TABLE(SlotTable<std::int32_t>, g_level_ternary_open) \
+  TABLE(SlotTable<JumpList>, g_ternary_false_jumps) \
+  TABLE(SlotTable<JumpList>, g_ternary_end_jumps) \
+  TABLE(SlotTable<JumpList>, g_level_true_jumps) \
+  TABLE(SlotTable<JumpList>, g_level_false_jumps) \
+  TABLE(SlotTable<std::int32_t>, g_level_open_pos) \
+  TABLE(SlotTable<std::int32_t>, g_level_body_pos) \
+  TABLE(SlotTable<std::int32_t>, g_level_is_call) \
+  TABLE(SlotTable<ByteArray>, g_level_name) \
+  TABLE(SlotTable<std::int32_t>, g_level_name_pos) \
   INT(g_pending_subexpr_flag) \
   SCALAR(ByteArray, g_pending_subexpr_text) \
   INT(g_pending_subexpr_offset) \
@@ -128,7 +136,7 @@ class Table {
 
 #define TARVIK_DECLARE_INT(name) extern std::int32_t name;
 #define TARVIK_DECLARE_SCALAR(type, name) extern type name;
-#define TARVIK_DECLARE_TABLE(type, name) extern Table<type> name;
+#define TARVIK_DECLARE_TABLE(type, name) extern type name;
 TARVIK_GLOBAL_STATE(TARVIK_DECLARE_INT, TARVIK_DECLARE_SCALAR, TARVIK_DECLARE_TABLE)
 
 // Puts every global back to its start-up value: counts 0, texts and tables empty.

@@ -1,72 +1,192 @@
+#include "isa/isa.h"
 #include "support/support.h"
 
 namespace tarvik::test {
 namespace {
 
-class CompileDriver : public CompilerTest {};
+class CompileDriver : public CompilerTest {
+ protected:
+  // Compiles main.c as it stands on disk, with main.c selected and shown in the editor.
+  void compile_main(const std::string& main_c) {
+    put_file("main.c", main_c);
+    window.items = {"main.c"};
+    window.current = 0;
+    window.editor = main_c;
+    compile_project(window);
+  }
+  std::vector<std::string> rom_files() const {
+    std::vector<std::string> names;
+    for (const auto& name : files_here())
+      if (name.starts_with("ROM")) names.push_back(name);
+    return names;
+  }
+};
 
 constexpr const char* STARTUP_WORDS = "35 00 34 00 33 09 0D FF 35 C0 33 80 FF FF 37 FF FF FF";
 
+TEST_F(CompileDriver, AnEmptyMainCompilesToThirteenWords) {
+  compile_main("void main(){}");
+  EXPECT_EQ(window.log_text(),
+            "开始编译\r\n"
+            "正在编译main函数...OK\r\n"
+            "正在修改主函数入口跳转指令指向地址13\r\n"
+            "ROM使用13字\r\n"
+            "RAM使用24字节 系统保留65536字节 总占65560字节\r\n"
+            "编译结束\r\n");
+  EXPECT_EQ(rom_files(), (std::vector<std::string>{"ROM.bin", "ROM_H.bin", "ROM_L.bin", "ROM_U4.bin", "ROM_U8.bin"}));
+  EXPECT_EQ(hex(read_file("ROM_H.bin")), "35 34 33 0D 35 33 FF 37 FF 35 34 33 0D");
+  EXPECT_EQ(hex(read_file("ROM_L.bin")), "00 00 09 FF C0 80 FF FF FF 00 00 0D FF");
+  EXPECT_EQ(read_file("ROM_U4.bin"), read_file("ROM_H.bin"));
+  EXPECT_EQ(read_file("ROM_U8.bin"), read_file("ROM_L.bin"));
+  EXPECT_EQ(read_file("ROM.bin"), read_file("ROM_L.bin") + read_file("ROM_H.bin"));
+}
+
+TEST_F(CompileDriver, AProjectOfIncludesDefinesGlobalsAndFunctions) {
+  put_file("io.h",
+           "#define PORT_BASE 0x30\r\n"
+           "unsigned char flags[2] = {1, PORT_BASE};\r\n");
+  compile_main(
+      "// 主程序\r\n"
+      "#include <io.h>\r\n"
+      "#define LIMIT 10\r\n"
+      "int total = LIMIT;\r\n"
+      "@0x20000\r\n"
+      "char port;\r\n"
+      "@\r\n"
+      "void clear(char *p, int n) { char k = 1; }\r\n"
+      "int twice(int x) { /* nothing yet */ }\r\n"
+      "void main() { long int v = -2; }\r\n");
+
+  EXPECT_EQ(window.log_text(),
+            "开始编译\r\n"
+            "正在编译clear函数...OK\r\n"
+            "正在编译twice函数...OK\r\n"
+            "正在编译main函数...OK\r\n"
+            "正在修改主函数入口跳转指令指向地址56\r\n"
+            "ROM使用76字\r\n"
+            "RAM使用32字节 系统保留65536字节 总占65568字节\r\n"
+            "编译结束\r\n");
+  EXPECT_EQ(words(),
+            std::string(STARTUP_WORDS) +
+                // flags at 0x10015 = {1, 0x30}, total at 0x10017 = 10; port is placed at 0x20000
+                " 35 01 34 00 33 15 FF FF 37 01"
+                " 35 01 34 00 33 16 FF FF 37 30"
+                " 35 01 34 00 33 17 FF FF 37 0A"
+                " 35 01 34 00 33 18 FF FF 37 00"
+                // word 29: the jump to main, patched to word 56
+                " 35 00 34 00 33 38 0D FF"
+                // clear (p at 0x10019, n at 0x1001C, return slot 0x1001E): local k = 1, then its return
+                " 35 01 34 00 33 21 FF FF 37 01"
+                " 35 01 34 00 33 1E FF FF 21 FF 35 01 34 00 33 1F FF FF 22 FF 35 01 34 00 33 20 FF FF 25 FF"
+                " 14 AF 13 FF 0D FF"
+                // twice has no code; main (return slot 0x10019): local v = -2 at 0x1001C
+                " 35 01 34 00 33 1C FF FF 37 FE 35 01 34 00 33 1D FF FF 37 FF"
+                " 35 01 34 00 33 1E FF FF 37 FF 35 01 34 00 33 1F FF FF 37 FF");
+  EXPECT_EQ(read_file("ROM_H.bin"), g_rom_high_bytes);
+  EXPECT_EQ(read_file("ROM_L.bin"), g_rom_low_bytes);
+}
+
+TEST_F(CompileDriver, APlacementLeftOpenDoesNotMoveTheFunctionsRam) {
+  compile_main("@0x300000 char buffer[16];\r\nvoid main() { char c; }");
+  EXPECT_EQ(g_func_return_slot[1], RAM_START);
+  EXPECT_TRUE(window.log_text().ends_with("RAM使用25字节 系统保留65536字节 总占65561字节\r\n编译结束\r\n"))
+      << window.log_text();
+}
+
 TEST_F(CompileDriver, WithNoItemSelectedNothingIsReadOrWritten) {
-  put_file("main.c", "int x;");
-  window.editor = "void main(){}";
+  put_file("main.c", "void main(){}");
+  window.editor = "int x;";
   compile_project(window);
   EXPECT_EQ(window.log_text(), "开始编译\r\n文本结束\r\n");
-  EXPECT_EQ(g_source, SOURCE_PADDING);
   EXPECT_EQ(files_here(), std::vector<std::string>{"main.c"});
-  EXPECT_EQ(read_file("main.c"), "int x;");
+  EXPECT_EQ(read_file("main.c"), "void main(){}");
 }
 
-TEST_F(CompileDriver, SavesTheSelectedFileThenCompilesMainFromTheStartUpWords) {
+TEST_F(CompileDriver, TheSelectedFileIsSavedBeforeMainIsRead) {
+  put_file("main.c", "#include <a.h>\r\nvoid main(){}");
   window.items = {"main.c", "a.h"};
   window.current = 1;
-  window.editor = "// a.h\r\n";
-  put_file("main.c", "int x;");
-
+  window.editor = "int 变量;";
   compile_project(window);
-
-  EXPECT_EQ(read_file("a.h"), "// a.h\r\n");
-  EXPECT_EQ(g_source, padded("int x;"));
-  EXPECT_EQ(words(), STARTUP_WORDS);
-  EXPECT_EQ(window.log_text(), "开始编译\r\nscan_variable_declarations尚未实现\r\n");
-}
-
-TEST_F(CompileDriver, AMainWithNothingToCompileEndsWithTheEndOfTheText) {
-  const struct {
-    const char* main_c;  // nullptr: no main.c
-  } cases[] = {{nullptr}, {""}, {"  /* nothing */\r\n"}};
-  window.items = {"main.c"};
-  window.current = 0;
-  for (const auto& c : cases) {
-    for (const auto& name : files_here()) std::filesystem::remove(name);
-    window.editor = c.main_c ? c.main_c : "";
-    if (!c.main_c) window.items = {"b.h"};  // main.c is then never written
-    compile_project(window);
-    EXPECT_EQ(window.log_text(), "开始编译\r\n文本结束\r\n");
-    EXPECT_EQ(words(), STARTUP_WORDS);
-  }
+  EXPECT_EQ(read_file("a.h"), "int 变量;");
+  EXPECT_EQ(window.log_text(), "开始编译\r\n符号错误\r\n");  // a GBK name is no variable name
 }
 
 TEST_F(CompileDriver, ASelectedFileThatCannotBeWrittenStopsTheCompile) {
-  put_file("main.c", "int x;");
   window.items = {"no/such/dir.h"};
   window.current = 0;
   compile_project(window);
   EXPECT_EQ(window.log_text(), "开始编译\r\n写入文件失败:no/such/dir.h\r\n");
-  EXPECT_EQ(g_rom_word_count, 0);
-  EXPECT_EQ(files_here(), std::vector<std::string>{"main.c"});
+  EXPECT_TRUE(files_here().empty());
 }
 
-TEST_F(CompileDriver, ASecondCompileStartsAfresh) {
-  window.items = {"main.c"};
-  window.current = 0;
-  window.editor = "int x;";
-  compile_project(window);
+TEST_F(CompileDriver, AFailedCompileWritesNoRomFile) {
+  const struct {
+    const char* main_c;
+    const char* log_tail;  // after "开始编译\r\n"
+  } cases[] = {
+      {"", "文本结束\r\n"},
+      {"int a; // globals only", "文本结束\r\n"},
+      {"int a, main()", "符号错误\r\n"},
+      {"void f();", "_函数扫描错误\r\n"},
+      {"void f(); void main(){}", "正在编译f函数...\r\n函数定义错误\r\n"},
+      {"void g(){} void f(){ int g(); }", "正在编译g函数...OK\r\n正在编译f函数...\r\n(????错误\r\n"},
+      {"void f(){} void f(){} void main(){}", "正在编译f函数...OK\r\n正在编译f函数...\r\n函数和函数名称重复0_o~!\r\n"},
+      {"void main(){} void main(){}", "正在编译main函数...OK\r\n正在编译main函数...\r\n函数和函数名称重复0_o~!\r\n"},
+      {"int g; void g(){}", "正在编译g函数...\r\n函数和全局变量名称重复0_o~!\r\n"},
+      {"void while(){}", "正在编译while函数...\r\n函数名称不能是关键字0_o~!\r\n"},
+      {"void _SUB_A_1(){}", "正在编译_SUB_A_1函数...\r\n函数名称不能是关键字0_o~!\r\n"},
+      {"void f(int a, char a){}", "正在编译f函数...\r\n函数参数和函数参数名称重复0_o~!\r\n"},
+      {"void f(int a){ char a; }", "正在编译f函数...\r\n函数参数和局部变量名称重复0_o~!\r\n"},
+      {"void f(int a){ char a; int = 1; }", "正在编译f函数...\r\n函数参数和局部变量名称重复0_o~!\r\n"},
+      {"void f(int _RAM){}", "正在编译f函数...\r\n函数参数名称不能是关键字0_o~!\r\n"},
+      {"void f(){ g(); }", "调用了未定义的函数\r\n"},
+      {"void f() { x = 1; }", "正在编译f函数...\r\ncompile_function_body尚未实现\r\n"},
+      {"void main(){} void f(){}", "正在编译main函数...OK\r\n正在编译f函数...OK\r\nmain函数什么情况0_o?!)\r\n"},
+      {"void Main(){}", "正在编译Main函数...OK\r\nmain函数什么情况0_o?!)\r\n"},
+      {"char big[0x400000]; void main(){}",
+       "正在编译main函数...OK\r\n正在修改主函数入口跳转指令指向地址13\r\nROM使用13字\r\nRAM使用超出CPU地址范围_~!RAM爆缸...\r\n"},
+  };
+  put_file("ROM_H.bin", "old");
+  for (const auto& c : cases) {
+    compile_main(c.main_c);
+    EXPECT_EQ(window.log_text(), std::string("开始编译\r\n") + c.log_tail) << c.main_c;
+    EXPECT_EQ(rom_files(), std::vector<std::string>{"ROM_H.bin"}) << c.main_c;
+  }
+  EXPECT_EQ(read_file("ROM_H.bin"), "old");
+}
+
+TEST_F(CompileDriver, NamesThatLookReservedButAreNotCompile) {
+  compile_main("void _A_0(int _B_0){} void main(){}");
+  EXPECT_TRUE(window.log_text().ends_with("编译结束\r\n")) << window.log_text();
+}
+
+TEST_F(CompileDriver, AVoidFunctionWithAnEmptyBodyIsItsReturn) {
+  compile_main("void f() { /* empty */ } void main() {}");
+  // f starts at word 13 with its return through the slot at 0x10015
+  EXPECT_EQ(words_from(13).substr(0, 29), "35 01 34 00 33 15 FF FF 21 FF");
+  EXPECT_EQ(g_rom_word_count, 13 + RETURN_SEQUENCE_WORDS);
+}
+
+TEST_F(CompileDriver, ASecondCompileGivesTheSameResult) {
+  const std::string main_c = "int a = 1; void f(int p) { char c = 2; } void main() { int x = 3; }";
+  compile_main(main_c);
   const std::string first_log = window.log_text();
   const std::string first_words = words();
-  compile_project(window);
+  compile_main("void g(int a, int b, int c) {} void h() {} void main() {}");
+  compile_main(main_c);
   EXPECT_EQ(window.log_text(), first_log);
   EXPECT_EQ(words(), first_words);
+}
+
+TEST_F(CompileDriver, AScopeHoldsAtMost65536Variables) {
+  std::string globals;
+  for (int i = 1; i <= TABLE_CAPACITY; ++i) globals += "char v" + std::to_string(i) + ";";
+  compile_main(globals + "void main(){}");
+  EXPECT_TRUE(window.log_text().ends_with("编译结束\r\n")) << window.log_text().substr(0, 200);
+
+  compile_main(globals + "char one_more; void main(){}");
+  EXPECT_EQ(window.log_text(), "开始编译\r\n表格容量超出65536项\r\n");
 }
 
 }  // namespace

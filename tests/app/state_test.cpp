@@ -11,7 +11,7 @@ TEST_F(CompilerState, StartsWithZeroCountsAndEmptyTexts) {
   EXPECT_EQ(g_function_count, 0);
   EXPECT_EQ(g_register_a_state, "");
   EXPECT_EQ(g_func_names[1], "");
-  EXPECT_EQ(g_func_entry[TABLE_CAPACITY - 1], 0);
+  EXPECT_EQ(g_func_entry[TABLE_CAPACITY], 0);
   EXPECT_EQ(g_constant_table[0], 0);
 }
 
@@ -26,18 +26,23 @@ TEST_F(CompilerState, ResettingForgetsEarlierValues) {
 }
 
 TEST_F(CompilerState, TablesRefuseEntriesOutsideTheirCapacity) {
-  EXPECT_NO_THROW(g_param_names[TABLE_CAPACITY - 1] = "p");
-  EXPECT_THROW(g_param_names[TABLE_CAPACITY], TableCapacityExceeded);
-  EXPECT_THROW(g_func_entry[-1], TableCapacityExceeded);
+  // Records are numbered 1 to 65536, slots 0 to 65535.
+  EXPECT_NO_THROW(g_param_names[TABLE_CAPACITY] = "p");
+  EXPECT_THROW(g_param_names[TABLE_CAPACITY + 1], TableCapacityExceeded);
+  EXPECT_THROW(g_func_entry[0], TableCapacityExceeded);
+  EXPECT_NO_THROW(g_constant_table[0] = 1);
+  EXPECT_NO_THROW(g_constant_table[TABLE_CAPACITY - 1] = 1);
+  EXPECT_THROW(g_constant_table[TABLE_CAPACITY], TableCapacityExceeded);
+  EXPECT_THROW(g_level_name[-1], TableCapacityExceeded);
 }
 
 TEST_F(CompilerState, AnEntryStaysPutWhileLaterEntriesAreAdded) {
   ByteArray& first = g_var_names[1];
   first = "a";
   for (std::int32_t k = 2; k < TABLE_CAPACITY; k += 100) g_var_names[k] = "b";
-  g_var_names[TABLE_CAPACITY - 1] = g_var_names[1];
+  g_var_names[TABLE_CAPACITY] = g_var_names[1];
   EXPECT_EQ(first, "a");
-  EXPECT_EQ(g_var_names[TABLE_CAPACITY - 1], "a");
+  EXPECT_EQ(g_var_names[TABLE_CAPACITY], "a");
 }
 
 TEST_F(CompilerState, MessageTextsAreGbkBytes) {

@@ -131,6 +131,16 @@ TEST_F(CompilerWindow, APersonsChoiceLoadsTheFileAndSaveAndCompileWriteIt) {
   EXPECT_TRUE(shown_log().startsWith(qs(u"开始编译\n"))) << shown_log().toStdString();
 }
 
+TEST_F(CompilerWindow, OpenThenCompileWritesTheRomFilesAndShowsTheLog) {
+  put_file("main.c", "#include <io.h>\r\nvoid main() { char c = PORT; }\r\n");
+  put_file("io.h", "#define PORT 7\r\n");
+  click(Control::open_button);
+  click(Control::compile_button);
+  EXPECT_EQ(shown_log(), qs(u"开始编译\n正在编译main函数...OK\n正在修改主函数入口跳转指令指向地址13\nROM使用18字\n"
+                            u"RAM使用25字节 系统保留65536字节 总占65561字节\n编译结束\n"));
+  EXPECT_EQ(hex(read_file("ROM_L.bin")), "00 00 09 FF C0 80 FF FF FF 00 00 0D FF 01 00 18 FF 07");
+}
+
 TEST_F(CompilerWindow, WithNoItemSelectedSaveDoesNothingAndCompileStopsAtOnce) {
   ui.set_editor_text("int x;");
   click(Control::save_button);

@@ -1,6 +1,7 @@
 #include "support/support.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <unistd.h>
 
 namespace tarvik::test {
@@ -26,6 +27,38 @@ std::string words_from(std::int32_t first) {
 }
 
 std::string words() { return words_from(0); }
+
+std::string stores_from(std::int32_t first) {
+  const auto op = [](std::size_t i) { return static_cast<std::uint8_t>(g_rom_high_bytes[i]); };
+  const auto operand = [](std::size_t i) { return static_cast<unsigned>(static_cast<std::uint8_t>(g_rom_low_bytes[i])); };
+  std::string out;
+  char pair[16];
+  for (std::size_t i = first; i < g_rom_high_bytes.size(); i += 5) {
+    if (!out.empty()) out += ' ';
+    if (i + 5 > g_rom_high_bytes.size() || op(i) != 0x35 || op(i + 1) != 0x34 || op(i + 2) != 0x33 || op(i + 3) != 0xFF ||
+        op(i + 4) != 0x37)
+      return out + "?";
+    std::snprintf(pair, sizeof pair, "%X=%02X", operand(i) << 16 | operand(i + 1) << 8 | operand(i + 2), operand(i + 4));
+    out += pair;
+  }
+  return out;
+}
+
+std::string table_entries(RecordTable<ByteArray>& names, RecordTable<Text>& types, RecordTable<std::int32_t>& addresses,
+                          std::int32_t first, std::int32_t last) {
+  std::string out;
+  char address[16];
+  for (std::int32_t k = first; k <= last; ++k) {
+    std::snprintf(address, sizeof address, "%X", static_cast<unsigned>(addresses[k]));
+    out += (out.empty() ? "" : " ") + names[k] + ":" + types[k] + "@" + address;
+  }
+  return out;
+}
+
+std::string unscanned() {
+  const std::size_t end = g_source.size() - SOURCE_PADDING.size();
+  return g_scan_pos < 0 || static_cast<std::size_t>(g_scan_pos) >= end ? "" : g_source.substr(g_scan_pos, end - g_scan_pos);
+}
 
 ByteArray padded(std::string_view text) { return ByteArray(text) + ByteArray(SOURCE_PADDING); }
 

@@ -19,6 +19,15 @@ std::string hex(std::string_view bytes);
 std::string words();
 // The image from word `first` on, in hex.
 std::string words_from(std::int32_t first);
+// The image from word `first` on read as store instructions of constant bytes, one
+// "address=byte" pair each in hex ("10015=41 10016=00"); "?" marks words that are no such store.
+std::string stores_from(std::int32_t first);
+// Entries first to last of a table of variables or parameters: "name:type@address" each,
+// the address in hex, separated by spaces.
+std::string table_entries(RecordTable<ByteArray>& names, RecordTable<Text>& types, RecordTable<std::int32_t>& addresses,
+                          std::int32_t first, std::int32_t last);
+// The source text from g_scan_pos up to the padding at its end.
+std::string unscanned();
 // A source text as the compiler holds it: the text followed by the 16 padding spaces.
 ByteArray padded(std::string_view text);
 
