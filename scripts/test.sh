@@ -6,7 +6,7 @@ repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 "$repo/scripts/setup.sh"
 
 jobs=$(nproc)
-"$repo/scripts/build.sh" test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARVIK_WERROR=ON
+"$repo/scripts/build.sh" test -DCMAKE_BUILD_TYPE=Release -DTARVIK_WERROR=ON
 ctest --test-dir "$repo/build/test" --output-on-failure -j "$jobs"
 
 "$repo/scripts/build.sh" sanitize -DCMAKE_BUILD_TYPE=Debug -DTARVIK_WERROR=ON -DTARVIK_SANITIZE=ON

@@ -135,7 +135,7 @@ void compile_project(Window& window) {
   try {
     status = compile(window);
   } catch (const TableCapacityExceeded&) {
-    status = MSG_TABLE_FULL;
+    status = Text(MSG_TABLE_FULL);
   }
   window.append_log(status + Text(LINE_END));
 }

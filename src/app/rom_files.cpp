@@ -58,7 +58,7 @@ StatusText finish_compilation(Window& window) {
 
   const std::int32_t n = g_rom_word_count;
   window.append_log(Text(LOG_ROM_USE) + std::to_string(n) + Text(LOG_ROM_USE_UNIT));
-  if (n > ROM_WORD_LIMIT) status = MSG_ROM_TOO_LARGE;
+  if (n > ROM_WORD_LIMIT) status = Text(MSG_ROM_TOO_LARGE);
 
   if (status == STATUS_COMPILE_END) {
     const std::int32_t r = g_func_ram_end[m];
@@ -67,7 +67,7 @@ StatusText finish_compilation(Window& window) {
                         std::to_string(SYSTEM_RESERVED_RAM) + Text(LOG_RAM_TOTAL) + std::to_string(r) +
                         Text(LOG_RAM_USE_UNIT));
     } else {
-      status = MSG_RAM_TOO_LARGE;
+      status = Text(MSG_RAM_TOO_LARGE);
     }
   }
 

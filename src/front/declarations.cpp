@@ -76,9 +76,9 @@ StatusText scan_variable_declarations() {
   } while (status == STATUS_DECLARATION_DONE);
 
   if (any_name_twice())
-    status = MSG_VARIABLE_NAME_TWICE;
+    status = Text(MSG_VARIABLE_NAME_TWICE);
   else if (any_name_reserved())
-    status = MSG_VARIABLE_NAME_RESERVED;
+    status = Text(MSG_VARIABLE_NAME_RESERVED);
   if (status == STATUS_ENTER_FUNCTION_SCAN) g_scan_pos = start;
 
   // A placement left open would move the RAM of everything after this run to the placed

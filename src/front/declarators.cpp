@@ -170,7 +170,7 @@ StatusText declare_variables_of_type(const Text& base_type) {
     // Addresses are 24 bits. A variable placed by "@" is checked by its own address as well,
     // since the pointer after it can wrap past the top.
     const bool placed_out_of_range = g_var_count > counted_before && ram_address_out_of_range(g_var_addrs[k]);
-    if (ram_address_out_of_range(g_ram_next) || placed_out_of_range) status = MSG_RAM_FULL;
+    if (ram_address_out_of_range(g_ram_next) || placed_out_of_range) status = Text(MSG_RAM_FULL);
     if (status != STATUS_NEXT_DECLARATOR) return status;
   }
 }

@@ -44,10 +44,10 @@ StatusText scan_function_name_and_parameters(const Text& return_type) {
   StatusText status;
   if (!is_letter(current_byte())) {
     if (!skip_to(')')) return Text(MSG_HEADER_PARAMETER_LIST);
-    status = STATUS_HEADER_DONE;
+    status = Text(STATUS_HEADER_DONE);
   } else if (const std::int32_t start = g_scan_pos; read_identifier() == "void") {
     if (!skip_to(')')) return Text(MSG_HEADER_VOID);
-    status = STATUS_HEADER_DONE;
+    status = Text(STATUS_HEADER_DONE);
   } else {
     g_scan_pos = start;
     do {
