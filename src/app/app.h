@@ -154,6 +154,11 @@ inline std::uint8_t source_byte(std::int32_t pos) {
   return pos >= 0 && static_cast<std::size_t>(pos) < g_source.size() ? static_cast<std::uint8_t>(g_source[pos]) : 0;
 }
 
+// The position of the first of the 16 spaces that end g_source: scanners stop there.
+inline std::int32_t text_end_position() {
+  return static_cast<std::int32_t>(g_source.size()) - static_cast<std::int32_t>(SOURCE_PADDING.size());
+}
+
 // Moves g_scan_pos over blanks and comments, never into the last 16 bytes of g_source.
 void skip_blanks_and_comments();
 

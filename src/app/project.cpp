@@ -1,5 +1,3 @@
-#include <algorithm>
-
 #include "app/app.h"
 #include "front/front.h"
 

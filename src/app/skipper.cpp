@@ -15,7 +15,7 @@ bool text_at(std::int32_t pos, std::string_view bytes) {
 }  // namespace
 
 void skip_blanks_and_comments() {
-  const auto limit = static_cast<std::int32_t>(g_source.size()) - static_cast<std::int32_t>(SOURCE_PADDING.size());
+  const std::int32_t limit = text_end_position();
   while (g_scan_pos < limit) {
     if (is_blank(source_byte(g_scan_pos))) {
       ++g_scan_pos;

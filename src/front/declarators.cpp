@@ -67,8 +67,7 @@ StatusText read_brace_list(std::int32_t element_size) {
 // are no escapes; the first double quote ends it.
 StatusText read_string_initialiser(std::int32_t element_size) {
   ++g_scan_pos;
-  const auto limit = static_cast<std::int32_t>(g_source.size() - SOURCE_PADDING.size());
-  while (current_byte() != '"' && g_scan_pos < limit) {
+  while (current_byte() != '"' && g_scan_pos < text_end_position()) {
     store_value(current_byte(), element_size);
     ++g_scan_pos;
   }

@@ -23,14 +23,12 @@ std::int32_t find_function(const ByteArray& name) {
   return 0;
 }
 
-std::int32_t text_limit() { return static_cast<std::int32_t>(g_source.size() - SOURCE_PADDING.size()); }
-
 // Steps over a string literal ("..." up to the next double quote) or a character literal
 // ('x'), so that a brace or a call inside one counts for nothing. Any other byte is one step.
 void step_over_byte_or_literal() {
   if (current_byte() == '"') {
     ++g_scan_pos;
-    while (current_byte() != '"' && g_scan_pos < text_limit()) ++g_scan_pos;
+    while (current_byte() != '"' && g_scan_pos < text_end_position()) ++g_scan_pos;
     if (current_byte() == '"') ++g_scan_pos;
   } else if (current_byte() == '\'' && source_byte(g_scan_pos + 2) == '\'') {
     g_scan_pos += 3;
@@ -43,7 +41,7 @@ void step_over_byte_or_literal() {
 
 StatusText find_callee_ram_base() {
   const std::int32_t header = g_scan_pos;
-  while (current_byte() != '{' && g_scan_pos < text_limit()) ++g_scan_pos;
+  while (current_byte() != '{' && g_scan_pos < text_end_position()) ++g_scan_pos;
   if (current_byte() != '{') return Text(MSG_NO_FUNCTION_BODY);
   ++g_scan_pos;
   std::int32_t depth = 1;

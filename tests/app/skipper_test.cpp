@@ -51,7 +51,7 @@ TEST_F(BlankSkipper, LeavesAPositionAtOrBeyondTheEndAlone) {
 TEST_F(BlankSkipper, AtTheEndTheByteIsASpace) {
   g_source = padded("  // only a comment");
   skip_blanks_and_comments();
-  EXPECT_EQ(g_scan_pos, static_cast<std::int32_t>(g_source.size() - SOURCE_PADDING.size()));
+  EXPECT_EQ(g_scan_pos, text_end_position());
   EXPECT_EQ(source_byte(g_scan_pos), ' ');
 }
 

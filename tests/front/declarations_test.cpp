@@ -7,11 +7,10 @@ namespace {
 
 class Declarations : public CompilerTest {
  protected:
-  void SetUp() override {
-    CompilerTest::SetUp();
-    g_ram_next = RAM_START;
-  }
-  void source(const char* text) {
+  // Fresh state, allocation at RAM_START, and the text to scan.
+  void start(const char* text, std::int32_t ram_next = RAM_START) {
+    init_global_tables();
+    g_ram_next = ram_next;
     g_source = padded(text);
     g_scan_pos = 0;
   }
@@ -44,9 +43,7 @@ TEST_F(Declarations, DeclaratorsAllocateRamAndStoreInitialValues) {
       {"char", "f(void)", "进入函数扫描", "", "", 0},
   };
   for (const auto& c : cases) {
-    init_global_tables();
-    g_ram_next = RAM_START;
-    source(c.declarators);
+    start(c.declarators);
     EXPECT_EQ(declare_variables_of_type(c.base), c.status) << c.declarators;
     EXPECT_EQ(variables(), c.variables) << c.declarators;
     EXPECT_EQ(stores_from(0), c.stores) << c.declarators;
@@ -88,9 +85,7 @@ TEST_F(Declarations, DeclaratorErrors) {
       {"char", "a[2] = 5;", "=?错误"},
   };
   for (const auto& c : cases) {
-    init_global_tables();
-    g_ram_next = RAM_START;
-    source(c.declarators);
+    start(c.declarators);
     EXPECT_EQ(declare_variables_of_type(c.base), c.message) << c.declarators;
   }
 }
@@ -108,9 +103,7 @@ TEST_F(Declarations, RamEndsBelow0x1000000) {
       {-1, "a;", "RAM爆缸..."},  // the pointer after it wraps to 0: the address counts as well
   };
   for (const auto& c : cases) {
-    init_global_tables();
-    g_ram_next = c.ram_next;
-    source(c.declarators);
+    start(c.declarators, c.ram_next);
     EXPECT_EQ(declare_variables_of_type("char"), c.status) << c.ram_next;
   }
 }
@@ -151,9 +144,7 @@ TEST_F(Declarations, RunsOfStatementsEndAtTheFirstNonDeclaration) {
       {"int a; int a; int b = ;", "变量和变量名称重复- =", "a:int@10015 a:int@10017", ";"},
   };
   for (const auto& c : cases) {
-    init_global_tables();
-    g_ram_next = RAM_START;
-    source(c.text);
+    start(c.text);
     EXPECT_EQ(scan_variable_declarations(), c.status) << c.text;
     EXPECT_EQ(variables(), c.variables) << c.text;
     EXPECT_EQ(unscanned(), c.unscanned) << c.text;
@@ -161,13 +152,14 @@ TEST_F(Declarations, RunsOfStatementsEndAtTheFirstNonDeclaration) {
 }
 
 TEST_F(Declarations, APlacementLeftOpenEndsWithItsRun) {
-  source("@0x20000 char a; char b;");
+  start("@0x20000 char a; char b;");
   EXPECT_EQ(scan_variable_declarations(), "文本结束");
   EXPECT_EQ(variables(), "a:char@20000 b:char@20001");
   EXPECT_EQ(g_ram_next, RAM_START);
   EXPECT_EQ(g_fixed_address_mode, 0);
 
-  source("char c; @");  // a bare "@" in the next run has nothing left to restore
+  g_source = padded("char c; @");  // a bare "@" in the next run has nothing left to restore
+  g_scan_pos = 0;
   EXPECT_EQ(scan_variable_declarations(), "文本结束");
   EXPECT_EQ(variables(), "c:char@10015");
   EXPECT_EQ(g_ram_next, RAM_START + 1);
@@ -184,9 +176,7 @@ TEST_F(Declarations, APlacedAddressIsCheckedLikeAnyOther) {
       {"@0x7FFFFFFF int a[2] = {1};", "RAM爆缸..."},
   };
   for (const auto& c : cases) {
-    init_global_tables();
-    g_ram_next = RAM_START;
-    source(c.text);
+    start(c.text);
     EXPECT_EQ(scan_variable_declarations(), c.status) << c.text;
   }
 }

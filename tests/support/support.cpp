@@ -56,8 +56,8 @@ std::string table_entries(RecordTable<ByteArray>& names, RecordTable<Text>& type
 }
 
 std::string unscanned() {
-  const std::size_t end = g_source.size() - SOURCE_PADDING.size();
-  return g_scan_pos < 0 || static_cast<std::size_t>(g_scan_pos) >= end ? "" : g_source.substr(g_scan_pos, end - g_scan_pos);
+  const std::int32_t end = text_end_position();
+  return g_scan_pos < 0 || g_scan_pos >= end ? "" : g_source.substr(g_scan_pos, end - g_scan_pos);
 }
 
 ByteArray padded(std::string_view text) { return ByteArray(text) + ByteArray(SOURCE_PADDING); }
