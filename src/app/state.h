@@ -15,6 +15,8 @@ namespace tarvik {
 using ByteArray = std::string;
 using Text = std::string;
 using StatusText = Text;
+// The status of a step that went through; any other text is an error message.
+inline constexpr std::string_view STATUS_DONE = "完成";
 // 3-byte entries, each the word index of a jump's first prefix word, low byte first.
 using JumpList = ByteArray;
 

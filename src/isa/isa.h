@@ -146,6 +146,13 @@ inline void emit_store_imm(std::int32_t address, std::int32_t v) {
   append_word(OP_RAM_IMM, low_byte(v));
 }
 
+// Adds the jump whose first word is `word` to a list (read g_rom_word_count before emitting it).
+inline void append_jump_entry(JumpList& list, std::int32_t word) {
+  list += static_cast<char>(low_byte(word));
+  list += static_cast<char>(middle_byte(word));
+  list += static_cast<char>(high_byte(word));
+}
+
 // Writes target into the address prefix of every jump of the list, first entry first.
 // The list keeps its entries.
 void patch_jump_list(const JumpList& list, std::int32_t target);

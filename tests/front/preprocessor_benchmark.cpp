@@ -4,15 +4,12 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <cstdio>
 #include <filesystem>
-#include <map>
 #include <string>
-#include <vector>
 
 #include "app/app.h"
 #include "front/front.h"
+#include "support/linearity.h"
 
 namespace {
 
@@ -62,53 +59,13 @@ void merge_and_expand(benchmark::State& state) {
   std::filesystem::current_path(previous);
 }
 
-// Keeps the fastest run of each size, by its size: the machine only ever adds time.
-class Fastest : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Iteration) continue;
-      const auto [slot, added] = by_size.try_emplace(run.run_name.args, run.GetAdjustedCPUTime());
-      if (!added) slot->second = std::min(slot->second, run.GetAdjustedCPUTime());
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> by_size;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
   tarvik::init_global_tables();
-  // Single runs of both sizes take turns, so that a slow moment of the machine does not
-  // fall on one size alone.
-  std::vector<char*> args(argv, argv + argc);
-  char interleave[] = "--benchmark_enable_random_interleaving=true";
-  args.push_back(interleave);
-  int arg_count = static_cast<int>(args.size());
-  benchmark::Initialize(&arg_count, args.data());
-
-  const std::int64_t sizes[] = {1 << 20, 2 << 20};
-  for (const std::int64_t bytes : sizes) {
-    write_project(bytes);
-    benchmark::RegisterBenchmark("merge_and_expand", merge_and_expand)
-        ->Arg(bytes)
-        ->Iterations(1)
-        ->Repetitions(100)
-        ->ReportAggregatesOnly(false)
-        ->Unit(benchmark::kMillisecond);
-  }
-  // A slow moment of a shared machine can still spoil one comparison; linear code passes
-  // one of three, while code that is not linear fails them all.
-  bool linear = false;
-  for (int attempt = 1; attempt <= 3 && !linear; ++attempt) {
-    Fastest reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    const double one = reporter.by_size[std::to_string(sizes[0])];
-    const double two = reporter.by_size[std::to_string(sizes[1])];
-    linear = one > 0 && two / one <= 2.2;
-    std::printf("2 MB takes %.2f times as long as 1 MB (at most 2.2 allowed)\n", two / one);
-  }
-  for (const std::int64_t bytes : sizes) std::filesystem::remove_all(project_dir(bytes));
-  return linear ? 0 : 1;
+  const std::int64_t bytes = 1 << 20;
+  for (const std::int64_t size : {bytes, 2 * bytes}) write_project(size);
+  const int status = tarvik::test::check_linear(argc, argv, "merge_and_expand", merge_and_expand, bytes, "project");
+  for (const std::int64_t size : {bytes, 2 * bytes}) std::filesystem::remove_all(project_dir(size));
+  return status;
 }

@@ -1,0 +1,135 @@
+// What every operator case of the code generator shares: the normalised operands, their
+// classes, and the word sequences built once (byte loads, carry and borrow chains, sign
+// fill, access through a pointer).
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <string_view>
+
+#include "codegen/codegen.h"
+#include "isa/isa.h"
+
+namespace tarvik::codegen {
+
+// One operand after normalisation. `value` is a constant's value or an array's address
+// (0 for any other operand).
+struct Operand {
+  OperandDescriptor descriptor = 0;
+  int kind = 0;
+  std::int32_t value = 0;
+
+  // The RAM address of byte k: the low 24 bits of the descriptor plus k.
+  std::int32_t at(int k = 0) const {
+    return static_cast<std::int32_t>((static_cast<std::uint32_t>(descriptor) + static_cast<std::uint32_t>(k)) & 0xFFFFFF);
+  }
+};
+
+// D = L op R; for "=" L is the target and R the source.
+struct Operation {
+  Operand d, l, r;
+};
+
+// Both descriptors name the same RAM address.
+inline bool same(const Operand& x, const Operand& y) { return x.at() == y.at(); }
+
+// Byte k of a value (k = 0 to 3): the value shifted right by 8k, as the emitters cut it.
+constexpr std::int32_t byte_of(std::int32_t v, int k) { return v >> (8 * k); }
+
+// The classes of operand kinds.
+constexpr bool is_v8(int kind) { return kind == OPERAND_KIND_UCHAR || kind == OPERAND_KIND_CHAR; }
+constexpr bool is_v16(int kind) { return kind == OPERAND_KIND_UINT || kind == OPERAND_KIND_INT; }
+constexpr bool is_v32(int kind) { return kind == OPERAND_KIND_ULONG || kind == OPERAND_KIND_LONG; }
+// The width of a 1-, 2- or 4-byte variable, 0 for any other kind.
+constexpr int variable_width(int kind) { return is_v8(kind) ? 1 : is_v16(kind) ? 2 : is_v32(kind) ? 4 : 0; }
+constexpr bool is_variable(int kind) { return variable_width(kind) != 0; }
+// A value in register A: as an operand the 8-bit value there, as D a result left there.
+constexpr bool is_acc(int kind) {
+  return kind == OPERAND_KIND_A_UNSIGNED || kind == OPERAND_KIND_A_SIGNED || kind == OPERAND_KIND_A;
+}
+// A value that register A holds for an expression (not the register `_A` itself).
+constexpr bool is_acc_value(int kind) { return kind == OPERAND_KIND_A_UNSIGNED || kind == OPERAND_KIND_A_SIGNED; }
+constexpr bool is_constant(int kind) { return kind == OPERAND_KIND_CONSTANT; }
+// Element size of an array (Y1, Y2, Y4), a pointer variable (P1, P2, P4) or an object
+// through a pointer (Q1, Q2, Q4); 0 for any other kind.
+constexpr int array_element_size(int kind) {
+  switch (kind) {
+    case OPERAND_KIND_UCHAR_ARRAY: case OPERAND_KIND_CHAR_ARRAY: return 1;
+    case OPERAND_KIND_UINT_ARRAY: case OPERAND_KIND_INT_ARRAY: return 2;
+    case OPERAND_KIND_ULONG_ARRAY: case OPERAND_KIND_LONG_ARRAY: return 4;
+    default: return 0;
+  }
+}
+constexpr int pointer_element_size(int kind) { return array_element_size(kind + 6); }
+constexpr int via_pointer_size(int kind) { return array_element_size(kind - 6); }
+constexpr bool is_array(int kind) { return array_element_size(kind) != 0; }
+constexpr bool is_pointer(int kind) { return kind >= OPERAND_KIND_UCHAR_PTR && kind <= OPERAND_KIND_LONG_PTR; }
+constexpr bool is_via_pointer(int kind) { return kind >= OPERAND_KIND_UCHAR_VIA_PTR && kind <= OPERAND_KIND_LONG_VIA_PTR; }
+constexpr bool is_address(int kind) { return kind == OPERAND_KIND_ADDRESS; }
+// The kinds whose values count as signed where the sign matters.
+constexpr bool is_signed_kind(int kind) {
+  return kind == OPERAND_KIND_CHAR || kind == OPERAND_KIND_INT || kind == OPERAND_KIND_LONG || kind == OPERAND_KIND_A_SIGNED;
+}
+
+// The word index that the next word gets: jump targets are counted from it.
+inline std::int32_t here() { return g_rom_word_count; }
+
+using JumpEmitter = void (*)(std::int32_t target);
+using WordEmitter = void (*)();
+using AddressedEmitter = void (*)(std::int32_t address);
+
+// Byte k of an operand into A or into B: a variable, pointer or address value from RAM, a
+// constant or array as an immediate, register A, B or the RAM byte at A2:A1:A0 as it is.
+void load_byte_into_a(const Operand& x, int k);
+void load_byte_into_b(const Operand& x, int k);
+
+// Passes a carry up into the bytes at `bytes`, nearest first: the first link jumps on the
+// carry of `first`, every later one on the carry of A + 1. 14 words a link.
+void carry_chain(JumpEmitter first, const std::int32_t* bytes, int count);
+// The same, into bytes k + 1 to n - 1 of the variable at `d`.
+void carry_chain_above(std::int32_t d, int k, int n, JumpEmitter first);
+// Passes a borrow up into bytes k + 1 to n - 1 of the variable at `d`: the first link jumps
+// on the carry (no borrow) of `first`, every later one on that of A - 1. 10 words a link.
+void borrow_chain_above(std::int32_t d, int k, int n, JumpEmitter first);
+
+// B := 0x00 or 0xFF by bit 7 of A, stored into each address in turn.
+void sign_fill(std::initializer_list<std::int32_t> addresses);
+
+// The copy of a pointer in scratch RAM, high byte first, that steps through an object.
+inline constexpr std::int32_t POINTER_COPY_HIGH = ARITH_SCRATCH_RAM;
+inline constexpr std::int32_t POINTER_COPY_MIDDLE = ARITH_SCRATCH_RAM + 1;
+inline constexpr std::int32_t POINTER_COPY_LOW = ARITH_SCRATCH_RAM + 2;
+
+// A2:A1:A0 := the pointer stored at `pointer` (low byte first), then the separating NOP:
+// the next word may access RAM there. A and B are overwritten. 18 words.
+void address_through_pointer(std::int32_t pointer);
+// The same with the pointer copy in scratch RAM. 18 words.
+void address_through_copy();
+// The pointer at `pointer` into the copy, incremented to address byte 1. 58 words.
+void copy_pointer(std::int32_t pointer);
+// The copy steps on to the next byte. 34 words.
+void increment_pointer_copy();
+// A's byte stored through the pointer whose middle, low and high bytes lie at the given
+// addresses. Building the address needs A and B, so the byte passes through the staging
+// byte at 0x00:middle:low. 31 words.
+void staged_store(std::int32_t middle, std::int32_t low, std::int32_t high);
+void staged_store_through_pointer(std::int32_t pointer);
+void staged_store_through_copy();
+
+// Adds the jump that is emitted next to a list.
+inline void add_next_jump(JumpList& list) { append_jump_entry(list, here()); }
+
+// The operator cases. Each tests its accepted combinations first and emits only once one
+// has matched, so a refusal leaves the image, the condition lists and the text untouched.
+StatusText compile_assignment(const Operation& operation);
+StatusText compile_addition(const Operation& operation);
+StatusText compile_subtraction(const Operation& operation);
+StatusText compile_multiplication(const Operation& operation);
+StatusText compile_division(const Operation& operation, bool remainder);
+StatusText compile_bitwise(const Operation& operation, std::string_view op);
+StatusText compile_complement(const Operation& operation);
+StatusText compile_shift(const Operation& operation, bool left);
+StatusText compile_equality(const Operation& operation, bool not_equal);
+StatusText compile_relational(const Operation& operation, Text& op, bool strict);
+
+}  // namespace tarvik::codegen
