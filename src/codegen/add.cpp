@@ -36,9 +36,9 @@ void add_doubled(const Operand& d, const Operand& x, int n) {
 void add_variables(const Operand& d, const Operand& l, const Operand& r) {
   const int n = variable_width(d.kind);
   if (same(l, r)) add_doubled(d, l, n);
-  else if (same(d, l) && n == 2) variable_bytes(ADDITION, d, r, l, n, false, true);
-  else if (same(d, l)) variable_bytes(ADDITION, d, l, r, n, true, true);
-  else variable_bytes(ADDITION, d, l, r, n, false, same(d, r));
+  else if (same(d, l) && n == 2) combine_variable_bytes(ADDITION, d, r, l, n, false, true);
+  else if (same(d, l)) combine_variable_bytes(ADDITION, d, l, r, n, true, true);
+  else combine_variable_bytes(ADDITION, d, l, r, n, false, same(d, r));
 }
 
 // An int plus 1 into another int: the high byte copied, then rewritten as its own successor

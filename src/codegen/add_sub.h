@@ -56,8 +56,8 @@ inline void load_pair(const Operand& into_a, const Operand& into_b, int k, bool 
 }
 
 // D = L op R over n bytes, top byte first.
-inline void variable_bytes(const ByteArithmetic& ops, const Operand& d, const Operand& into_a, const Operand& into_b,
-                           int n, bool b_first, bool in_place) {
+inline void combine_variable_bytes(const ByteArithmetic& ops, const Operand& d, const Operand& into_a, const Operand& into_b,
+                                   int n, bool b_first, bool in_place) {
   for (int k = n - 1; k >= 0; --k) {
     load_pair(into_a, into_b, k, b_first);
     combine_into(ops, d, k, n, in_place);

@@ -71,13 +71,6 @@ struct Target {
 // A register assigned to itself.
 void nothing() {}
 
-// The sign of A into bytes n - 1 down to w of the target; the block takes its addresses
-// as a fixed list, so the stores follow it here.
-void sign_fill_bytes(const Operand& l, int w, int n) {
-  sign_fill({});
-  for (int k = n - 1; k >= w; --k) emit_store_b(l.at(k));
-}
-
 void copy_byte(const Operand& l, const Operand& r, int k) {
   if (source_class(r.kind) == FROM_CONSTANT) {
     emit_store_imm(l.at(k), byte_of(r.value, k));
@@ -97,7 +90,7 @@ void store_widened(const Target& target, const Operand& l, const Operand& r) {
   const bool by_sign = w < n && is_signed_kind(r.kind);
   if (by_sign) {
     load_byte_into_a(r, w - 1);
-    sign_fill_bytes(l, w, n);
+    sign_fill(l, n - 1, w);
     emit_store_a(l.at(w - 1));
   } else {
     for (int k = n - 1; k >= w; --k) emit_store_imm(l.at(k), 0);

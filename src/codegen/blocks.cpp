@@ -7,9 +7,6 @@ namespace {
 // RAM-held operands: variables, pointers and address values.
 bool is_in_ram(int kind) { return is_variable(kind) || is_pointer(kind) || is_address(kind); }
 
-constexpr int CARRY_LINK_WORDS = 14;
-constexpr int BORROW_LINK_WORDS = 10;
-
 }  // namespace
 
 void load_byte_into_a(const Operand& x, int k) {
@@ -27,6 +24,18 @@ void load_byte_into_b(const Operand& x, int k) {
   else if (is_acc(x.kind)) emit_b_from_a();
 }
 
+Bytes variable_bytes(const Operand& x, int n) {
+  Bytes bytes{n};
+  for (int k = 0; k < n; ++k) bytes.address[k] = x.at(k);
+  return bytes;
+}
+
+Bytes work_value(std::int32_t first, int n) {
+  Bytes bytes{n};
+  for (int k = 0; k < n; ++k) bytes.address[k] = first + n - 1 - k;
+  return bytes;
+}
+
 void carry_chain(JumpEmitter first, const std::int32_t* bytes, int count) {
   const std::int32_t end = here() + CARRY_LINK_WORDS * count;
   for (int j = 0; j < count; ++j) {
@@ -38,26 +47,42 @@ void carry_chain(JumpEmitter first, const std::int32_t* bytes, int count) {
 }
 
 void carry_chain_above(std::int32_t d, int k, int n, JumpEmitter first) {
-  std::int32_t bytes[4];
-  int count = 0;
-  for (int j = k + 1; j < n; ++j) bytes[count++] = d + j;
-  carry_chain(first, bytes, count);
+  carry_chain(first, variable_bytes(Operand{d}, n).above(k), n - 1 - k);
 }
 
-void borrow_chain_above(std::int32_t d, int k, int n, JumpEmitter first) {
-  const std::int32_t end = here() + BORROW_LINK_WORDS * (n - 1 - k);
-  for (int j = k + 1; j < n; ++j) {
-    (j == k + 1 ? first : emit_jump_if_carry_sub_a_1)(end);
-    emit_load_a(d + j);
+void borrow_chain(JumpEmitter first, const std::int32_t* bytes, int count) {
+  const std::int32_t end = here() + BORROW_LINK_WORDS * count;
+  for (int j = 0; j < count; ++j) {
+    (j == 0 ? first : emit_jump_if_carry_sub_a_1)(end);
+    emit_load_a(bytes[j]);
     emit_ram_sub_a_1();
   }
 }
 
-void sign_fill(std::initializer_list<std::int32_t> addresses) {
+void borrow_chain_above(std::int32_t d, int k, int n, JumpEmitter first) {
+  borrow_chain(first, variable_bytes(Operand{d}, n).above(k), n - 1 - k);
+}
+
+void shift_left_by_one(const Bytes& from, const Bytes& to) {
+  const bool in_place = from[0] == to[0];
+  emit_load_a(from[1]);
+  emit_load_b(from[0]);
+  if (in_place) emit_ram_b_shl();
+  else emit_store_b_shl(to[0]);
+  emit_store_a_shl_bh(to[1]);
+  for (int k = 2; k < from.n; ++k) {
+    emit_b_from_a();
+    emit_load_a(from[k]);
+    if (in_place) emit_ram_a_shl_bh();
+    else emit_store_a_shl_bh(to[k]);
+  }
+}
+
+void sign_fill(const Operand& d, int top, int bottom) {
   emit_b_imm(0);
   emit_jump_if_ah_clear(here() + 5);
   emit_b_not_b();
-  for (const std::int32_t address : addresses) emit_store_b(address);
+  for (int k = top; k >= bottom; --k) emit_store_b(d.at(k));
 }
 
 namespace {

@@ -3,8 +3,8 @@
 // fill, access through a pointer).
 #pragma once
 
+#include <array>
 #include <cstdint>
-#include <initializer_list>
 #include <string_view>
 
 #include "codegen/codegen.h"
@@ -74,6 +74,26 @@ constexpr bool is_signed_kind(int kind) {
 // The word index that the next word gets: jump targets are counted from it.
 inline std::int32_t here() { return g_rom_word_count; }
 
+// Word counts that jump distances are made of.
+inline constexpr int ADDRESSED_WORDS = 5;  // a load, a store, emit_store_imm
+inline constexpr int JUMP_WORDS = 4;
+inline constexpr int CARRY_LINK_WORDS = 14;
+inline constexpr int BORROW_LINK_WORDS = 10;
+
+// Where a value's bytes lie, by significance: [k] is the address of byte k.
+struct Bytes {
+  int n = 0;
+  std::array<std::int32_t, 8> address{};
+
+  std::int32_t operator[](int k) const { return address[k]; }
+  // The addresses of bytes k + 1 to n - 1.
+  const std::int32_t* above(int k) const { return address.data() + k + 1; }
+};
+// A variable of n bytes, low byte first.
+Bytes variable_bytes(const Operand& x, int n);
+// A work value in scratch RAM, most significant byte at `first`.
+Bytes work_value(std::int32_t first, int n);
+
 using JumpEmitter = void (*)(std::int32_t target);
 using WordEmitter = void (*)();
 using AddressedEmitter = void (*)(std::int32_t address);
@@ -88,12 +108,19 @@ void load_byte_into_b(const Operand& x, int k);
 void carry_chain(JumpEmitter first, const std::int32_t* bytes, int count);
 // The same, into bytes k + 1 to n - 1 of the variable at `d`.
 void carry_chain_above(std::int32_t d, int k, int n, JumpEmitter first);
-// Passes a borrow up into bytes k + 1 to n - 1 of the variable at `d`: the first link jumps
-// on the carry (no borrow) of `first`, every later one on that of A - 1. 10 words a link.
+// Passes a borrow up into the bytes at `bytes`, nearest first: the first link jumps on the
+// carry (no borrow) of `first`, every later one on that of A - 1. 10 words a link.
+void borrow_chain(JumpEmitter first, const std::int32_t* bytes, int count);
+// The same, into bytes k + 1 to n - 1 of the variable at `d`.
 void borrow_chain_above(std::int32_t d, int k, int n, JumpEmitter first);
 
-// B := 0x00 or 0xFF by bit 7 of A, stored into each address in turn.
-void sign_fill(std::initializer_list<std::int32_t> addresses);
+// A value of two or more bytes shifted left by one bit, 0 into bit 0, from `from` into `to`
+// (in place when they are the same bytes, the last load then leaving the address at the
+// byte to write). A ends holding the old top byte.
+void shift_left_by_one(const Bytes& from, const Bytes& to);
+
+// B := 0x00 or 0xFF by bit 7 of A, stored into bytes `top` down to `bottom` of D.
+void sign_fill(const Operand& d, int top, int bottom);
 
 // The copy of a pointer in scratch RAM, high byte first, that steps through an object.
 inline constexpr std::int32_t POINTER_COPY_HIGH = ARITH_SCRATCH_RAM;

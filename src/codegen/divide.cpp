@@ -2,125 +2,26 @@
 #include <array>
 #include <cstdint>
 
-#include "codegen/blocks.h"
+#include "codegen/work_values.h"
 
 namespace tarvik::codegen {
 
 namespace {
 
-constexpr int LOAD_WORDS = 5;  // an addressed load or store
-constexpr int JUMP_WORDS = 4;
-constexpr int CARRY_LINK_WORDS = 14;
-constexpr int BORROW_LINK_WORDS = 10;
-
-// The pass counter starts here and counts down through 0: 8n passes.
-constexpr std::int32_t MUL_DIV_BIT_COUNTER(int n) { return 8 * n - 1; }
-
-// Where a value's bytes lie, by significance: address[0] holds byte 0.
-struct Bytes {
-  int n = 0;
-  std::array<std::int32_t, 8> address{};
-
-  std::int32_t operator[](int k) const { return address[k]; }
-  const std::int32_t* above(int k) const { return address.data() + k + 1; }
-};
-
-// A work value in scratch RAM, most significant byte at `first`.
-Bytes work_value(std::int32_t first, int n) {
-  Bytes bytes{n};
-  for (int k = 0; k < n; ++k) bytes.address[k] = first + n - 1 - k;
-  return bytes;
-}
-
-// A variable of n bytes, low byte first.
-Bytes variable_bytes(const Operand& x, int n) {
-  Bytes bytes{n};
-  for (int k = 0; k < n; ++k) bytes.address[k] = x.at(k);
-  return bytes;
-}
-
-// D, L and R of one width; each operand a variable, a constant or (8 bits) a value in A,
-// never two constants or two values in A.
-int accepted_width(const Operation& operation) {
-  const int n = variable_width(operation.d.kind);
-  const auto fits = [n](const Operand& x) {
-    return variable_width(x.kind) == n || is_constant(x.kind) || (n == 1 && is_acc_value(x.kind));
-  };
-  const Operand &l = operation.l, &r = operation.r;
-  if (n == 0 || !fits(l) || !fits(r)) return 0;
-  if (is_constant(l.kind) && is_constant(r.kind)) return 0;
-  if (is_acc_value(l.kind) && is_acc_value(r.kind)) return 0;
-  return n;
-}
-
-// Top byte first; a value in A goes in as it is.
-void copy_into(const Bytes& to, const Operand& x) {
-  for (int k = to.n - 1; k >= 0; --k) {
-    load_byte_into_a(x, k);
-    emit_store_a(to[k]);
-  }
-}
-
-void copy_out(const Bytes& from, const Operand& d) {
-  for (int k = from.n - 1; k >= 0; --k) {
-    emit_load_a(from[k]);
-    emit_store_a(d.at(k));
-  }
-}
-
-void store_constant(const Bytes& to, std::int32_t c) {
-  for (int k = to.n - 1; k >= 0; --k) emit_store_imm(to[k], byte_of(c, k));
-}
-
-// The value shifted left by one in place, 0 into bit 0. A ends holding the old top byte.
-void shift_left(const Bytes& s) {
-  if (s.n == 1) {
-    emit_load_a(s[0]);
-    emit_ram_a_shl();
-    return;
-  }
-  emit_load_a(s[1]);
-  emit_load_b(s[0]);
-  emit_ram_b_shl();
-  emit_store_a_shl_bh(s[1]);
-  for (int k = 2; k < s.n; ++k) {
-    emit_b_from_a();
-    emit_load_a(s[k]);
-    emit_ram_a_shl_bh();
-  }
-}
-
-// Repeats the loop while the counter was not 0 before this decrement.
-void count_down(std::int32_t counter, std::int32_t loop) {
-  emit_load_a(counter);
-  emit_ram_sub_a_1();
-  emit_jump_if_carry_sub_a_1(loop);
-}
-
-// Passes a borrow up into the bytes at `bytes`, nearest first: the first link jumps on the
-// carry (no borrow) of `first`, every later one on that of A - 1. 10 words a link.
-void borrow_chain(JumpEmitter first, const std::int32_t* bytes, int count) {
-  const std::int32_t end = here() + BORROW_LINK_WORDS * count;
-  for (int j = 0; j < count; ++j) {
-    (j == 0 ? first : emit_jump_if_carry_sub_a_1)(end);
-    emit_load_a(bytes[j]);
-    emit_ram_sub_a_1();
-  }
-}
-
+// Offsets of the work values' first (most significant) bytes in scratch RAM.
 struct DivisionLayout {
   int n;
   std::int32_t remainder, dividend, divisor, quotient, counter;
 };
 
 constexpr DivisionLayout DIVISION_LAYOUTS[] = {
-    {1, 0x010004, 0x010005, 0x010006, 0x010007, 0x010008},
-    {2, 0x010004, 0x010006, 0x010008, 0x01000A, 0x01000C},
-    {4, 0x010004, 0x010008, 0x01000C, 0x010010, 0x010014},
+    {1, 0, 1, 2, 3, 4},
+    {2, 0, 2, 4, 6, 8},
+    {4, 0, 4, 8, 12, 16},
 };
 
 // A signed operand in A, kept for the final sign test (8 bits only).
-constexpr std::int32_t SAVED_A = 0x010009;
+constexpr std::int32_t SAVED_A = ARITH_SCRATCH_RAM + 5;
 
 struct DivisionWork {
   Bytes remainder, dividend, divisor, quotient;
@@ -131,8 +32,9 @@ struct DivisionWork {
 DivisionWork division_work(int n) {
   const auto& row = *std::find_if(std::begin(DIVISION_LAYOUTS), std::end(DIVISION_LAYOUTS),
                                   [n](const DivisionLayout& layout) { return layout.n == n; });
-  return {work_value(row.remainder, n), work_value(row.dividend, n), work_value(row.divisor, n),
-          work_value(row.quotient, n), work_value(row.remainder, 2 * n), row.counter};
+  const auto at = [](std::int32_t offset, int width) { return work_value(ARITH_SCRATCH_RAM + offset, width); };
+  return {at(row.remainder, n), at(row.dividend, n), at(row.divisor, n), at(row.quotient, n), at(row.remainder, 2 * n),
+          ARITH_SCRATCH_RAM + row.counter};
 }
 
 bool top_bit_set(std::int32_t c, int n) { return (static_cast<std::uint32_t>(c) >> (8 * n - 1) & 1u) != 0; }
@@ -160,7 +62,7 @@ Division classify(const Operation& operation, bool remainder, int n) {
 }
 
 constexpr int negation_words(int n) {
-  return (n - 1) * (LOAD_WORDS + 1) + LOAD_WORDS + 2 + CARRY_LINK_WORDS * (n - 1);
+  return (n - 1) * (ADDRESSED_WORDS + 1) + ADDRESSED_WORDS + 2 + CARRY_LINK_WORDS * (n - 1);
 }
 
 // to := -from, the top byte first; in place when `to` is `from`.
@@ -261,18 +163,18 @@ void shift_remainder_and_dividend(const DivisionWork& work) {
 }
 
 constexpr int compare_words(int n) {
-  if (n == 1) return LOAD_WORDS + JUMP_WORDS + LOAD_WORDS + JUMP_WORDS;
+  if (n == 1) return ADDRESSED_WORDS + JUMP_WORDS + ADDRESSED_WORDS + JUMP_WORDS;
   int words = 0;
   for (int k = n - 1; k >= 0; --k)
-    words += (k < n - 1 ? LOAD_WORDS : 0) + LOAD_WORDS + 2 * JUMP_WORDS + (k > 0 ? JUMP_WORDS : 0);
+    words += (k < n - 1 ? ADDRESSED_WORDS : 0) + ADDRESSED_WORDS + 2 * JUMP_WORDS + (k > 0 ? JUMP_WORDS : 0);
   return words;
 }
 
 constexpr int subtraction_words(int n) {
-  return n == 1 ? LOAD_WORDS : n * (2 * LOAD_WORDS + 1) + BORROW_LINK_WORDS * n * (n - 1) / 2;
+  return n == 1 ? ADDRESSED_WORDS : n * (2 * ADDRESSED_WORDS + 1) + BORROW_LINK_WORDS * n * (n - 1) / 2;
 }
 
-constexpr int QUOTIENT_BIT_WORDS = LOAD_WORDS + 1;
+constexpr int QUOTIENT_BIT_WORDS = ADDRESSED_WORDS + 1;
 
 // From the top byte down: a smaller REM byte skips the subtraction, a greater one takes it,
 // an equal one looks at the next byte; all equal subtracts.
@@ -367,7 +269,7 @@ void store_remainder(const Division& division) {
 }  // namespace
 
 StatusText compile_division(const Operation& operation, bool remainder) {
-  const int n = accepted_width(operation);
+  const int n = loop_operation_width(operation);
   if (n == 0) return Text(remainder ? STATUS_BINOP_MOD_TYPE_ERROR : STATUS_BINOP_DIV_TYPE_ERROR);
 
   const Division division = classify(operation, remainder, n);

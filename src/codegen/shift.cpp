@@ -128,19 +128,6 @@ void move_bytes(const Shift& s, const ByteMoveRow& row) {
   }
 }
 
-// One bit of a multi-byte value from `from` into D; in place when from is D.
-void shift_left_once(const Shift& s, const Operand& from, bool in_place) {
-  emit_load_a(from.at(1));
-  emit_load_b(from.at(0));
-  write_byte(s.forms.from_b, in_place, s.d.at(0));
-  emit_store_a_shl_bh(s.d.at(1));
-  for (int k = 2; k < s.n; ++k) {
-    emit_b_from_a();
-    emit_load_a(from.at(k));
-    write_byte(A_SHL_BH, in_place, s.d.at(k));
-  }
-}
-
 void shift_right_once(const Shift& s, const Operand& from, bool in_place) {
   emit_load_a(from.at(s.n - 1));
   emit_load_b(from.at(s.n - 2));
@@ -153,8 +140,9 @@ void shift_right_once(const Shift& s, const Operand& from, bool in_place) {
   }
 }
 
+// One bit of a multi-byte value from `from` into D; in place when from is D.
 void shift_once(const Shift& s, const Operand& from, bool in_place) {
-  if (s.left) shift_left_once(s, from, in_place);
+  if (s.left) shift_left_by_one(variable_bytes(from, s.n), variable_bytes(s.d, s.n));
   else shift_right_once(s, from, in_place);
 }
 
@@ -164,7 +152,7 @@ void shift_int_right_by_7(const Shift& s) {
   emit_load_b(s.l.at(0));
   write_byte(A_SHL_BH, s.in_place, s.d.at(0));
   if (s.arithmetic) {
-    sign_fill({s.d.at(1)});
+    sign_fill(s.d, 1, 1);
   } else {
     emit_b_from_a();
     emit_a_imm(0);

@@ -11,9 +11,9 @@ void subtract_variables(const Operand& d, const Operand& l, const Operand& r) {
   if (same(l, r)) {
     for (int k = n - 1; k >= 0; --k) emit_store_imm(d.at(k), 0);
   } else if (same(d, l)) {
-    variable_bytes(SUBTRACTION, d, l, r, n, true, true);
+    combine_variable_bytes(SUBTRACTION, d, l, r, n, true, true);
   } else {
-    variable_bytes(SUBTRACTION, d, l, r, n, false, same(d, r));
+    combine_variable_bytes(SUBTRACTION, d, l, r, n, false, same(d, r));
   }
 }
 
