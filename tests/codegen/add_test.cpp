@@ -1,5 +1,4 @@
 #include <cstdint>
-#include <functional>
 #include <initializer_list>
 
 #include "isa/isa.h"
@@ -8,16 +7,7 @@
 namespace tarvik::test {
 namespace {
 
-constexpr std::int32_t X = 0x010020, Y = 0x010030, Z = 0x010040;
-
-constexpr OperandDescriptor IMM_1 = operand(OPERAND_KIND_IMMEDIATE, 1);
 constexpr OperandDescriptor K_1 = operand(OPERAND_KIND_CONSTANT, 1);  // table entry 1 holds 1
-
-OperandDescriptor u8(std::int32_t at) { return operand(OPERAND_KIND_UCHAR, at); }
-OperandDescriptor s16(std::int32_t at) { return operand(OPERAND_KIND_INT, at); }
-OperandDescriptor u16(std::int32_t at) { return operand(OPERAND_KIND_UINT, at); }
-OperandDescriptor u32(std::int32_t at) { return operand(OPERAND_KIND_ULONG, at); }
-OperandDescriptor addr(std::int32_t at) { return operand(OPERAND_KIND_ADDRESS, at); }
 
 // Carry links into the given bytes, the first on the carry of `first`, all ending after the last.
 void carry_links(void (*first)(std::int32_t), std::initializer_list<std::int32_t> bytes) {
@@ -32,13 +22,8 @@ void carry_links(void (*first)(std::int32_t), std::initializer_list<std::int32_t
   }
 }
 
-class Addition : public CodegenTest {
+class Addition : public ArithmeticTest {
  protected:
-  void SetUp() override {
-    CodegenTest::SetUp();
-    for (int i = 0; i < 0x123; ++i) emit_nop();  // jump targets get a middle byte
-  }
-
   StatusText add(OperandDescriptor d, OperandDescriptor l, OperandDescriptor r) { return generate(d, l, "+", r); }
 
   // The words of D = L + R emitted at the current end, which is then cut back.
@@ -49,26 +34,11 @@ class Addition : public CodegenTest {
     g_rom_high_bytes.resize(start), g_rom_low_bytes.resize(start), g_rom_word_count = start;
     return words;
   }
-
-  // Runs D = L + R and returns the `width` bytes at `result`.
-  std::uint32_t sum_at(std::int32_t result, int width, OperandDescriptor d, OperandDescriptor l, OperandDescriptor r) {
-    EXPECT_EQ(add(d, l, r), STATUS_DONE);
-    run();
-    EXPECT_EQ(sim.stray_writes(result, width), "");
-    return sim.read_bytes(result, width);
-  }
-};
-
-struct Example {
-  const char* what;
-  OperandDescriptor d, l, r;
-  std::function<void()> words;
-  std::int32_t count;
 };
 
 TEST_F(Addition, ExamplesEmitTheirWords) {
-  const Example examples[] = {
-      {"16-bit sum of three variables", s16(Z), s16(X), s16(Y),
+  const Listing examples[] = {
+      {"16-bit sum of three variables", s16(Z), s16(X), "+", s16(Y),
        [] {
          emit_load_a(X + 1), emit_load_b(Y + 1), emit_store_add_a_b(Z + 1);
          emit_load_a(X), emit_load_b(Y), emit_store_add_a_b(Z);
@@ -76,40 +46,40 @@ TEST_F(Addition, ExamplesEmitTheirWords) {
          emit_load_a(Z + 1), emit_ram_add_a_1();
        },
        44},
-      {"x + x into A", REG_A, u8(X), u8(X), [] { emit_load_a(X), emit_b_from_a(), emit_a_add_a_b(); }, 7},
-      {"x + x into x, 16-bit", u16(X), u16(X), u16(X),
+      {"x + x into A", REG_A, u8(X), "+", u8(X), [] { emit_load_a(X), emit_b_from_a(), emit_a_add_a_b(); }, 7},
+      {"x + x into x, 16-bit", u16(X), u16(X), "+", u16(X),
        [] {
          emit_load_a(X + 1), emit_ram_add_a_a();
          emit_load_a(X), emit_ram_add_a_a(), carry_links(emit_jump_if_carry_add_a_a, {X + 1});
        },
        26},
-      {"x = x + 1, 16-bit, immediate 1", u16(X), u16(X), IMM_1,
+      {"x = x + 1, 16-bit, immediate 1", u16(X), u16(X), "+", immediate(1),
        [] { emit_load_a(X), emit_ram_add_a_1(), carry_links(emit_jump_if_carry_add_a_1, {X + 1}); }, 20},
-      {"x = 1 + x, 16-bit, table constant 1", u16(X), K_1, u16(X),
+      {"x = 1 + x, 16-bit, table constant 1", u16(X), K_1, "+", u16(X),
        [] { emit_load_a(X), emit_ram_add_a_1(), carry_links(emit_jump_if_carry_add_a_1, {X + 1}); }, 20},
-      {"A + 1 into A", REG_A, A_UNSIGNED, IMM_1, [] { emit_nop(), emit_a_add_a_1(); }, 2},
-      {"A + 2 into A", REG_A, A_UNSIGNED, operand(OPERAND_KIND_IMMEDIATE, 2), [] { emit_b_imm(2), emit_a_add_a_b(); }, 2},
-      {"char from two ints", u8(Z), s16(X), u16(Y), [] { emit_load_a(X), emit_load_b(Y), emit_store_add_a_b(Z); }, 15},
-      {"int + 1 into another int", u16(Z), u16(X), IMM_1,
+      {"A + 1 into A", REG_A, A_UNSIGNED, "+", immediate(1), [] { emit_nop(), emit_a_add_a_1(); }, 2},
+      {"A + 2 into A", REG_A, A_UNSIGNED, "+", immediate(2), [] { emit_b_imm(2), emit_a_add_a_b(); }, 2},
+      {"char from two ints", u8(Z), s16(X), "+", u16(Y), [] { emit_load_a(X), emit_load_b(Y), emit_store_add_a_b(Z); }, 15},
+      {"int + 1 into another int", u16(Z), u16(X), "+", immediate(1),
        [] {
          emit_load_a(X + 1), emit_store_a(Z + 1), emit_load_a(X), emit_store_add_a_1(Z);
          emit_jump_if_carry_add_a_1(g_rom_word_count + 8), emit_jump_to(g_rom_word_count + 14);
          emit_load_a(X + 1), emit_store_add_a_1(Z + 1);
        },
        38},
-      {"int + constant: the variable's byte first", u16(Z), u16(X), operand(OPERAND_KIND_IMMEDIATE, 0x1234),
+      {"int + constant: the variable's byte first", u16(Z), u16(X), "+", immediate(0x1234),
        [] {
          emit_load_a(X + 1), emit_b_imm(0x12), emit_store_add_a_b(Z + 1);
          emit_load_a(X), emit_b_imm(0x34), emit_store_add_a_b(Z), carry_links(emit_jump_if_carry_add_a_b, {Z + 1});
        },
        36},
-      {"int x = x + y: y's byte into A", u16(X), u16(X), u16(Y),
+      {"int x = x + y: y's byte into A", u16(X), u16(X), "+", u16(Y),
        [] {
          emit_load_a(Y + 1), emit_load_b(X + 1), emit_ram_add_a_b();
          emit_load_a(Y), emit_load_b(X), emit_ram_add_a_b(), carry_links(emit_jump_if_carry_add_a_b, {X + 1});
        },
        36},
-      {"long x = x + y: y's byte into B first", u32(X), u32(X), u32(Y),
+      {"long x = x + y: y's byte into B first", u32(X), u32(X), "+", u32(Y),
        [] {
          emit_load_b(Y + 3), emit_load_a(X + 3), emit_ram_add_a_b();
          emit_load_b(Y + 2), emit_load_a(X + 2), emit_ram_add_a_b(), carry_links(emit_jump_if_carry_add_a_b, {X + 3});
@@ -118,7 +88,7 @@ TEST_F(Addition, ExamplesEmitTheirWords) {
          emit_load_b(Y), emit_load_a(X), emit_ram_add_a_b(), carry_links(emit_jump_if_carry_add_a_b, {X + 1, X + 2, X + 3});
        },
        128},
-      {"long + constant: the constant's byte first", u32(Z), constant(0x01020304), u32(X),
+      {"long + constant: the constant's byte first", u32(Z), constant(0x01020304), "+", u32(X),
        [] {
          emit_b_imm(1), emit_load_a(X + 3), emit_store_add_a_b(Z + 3);
          emit_b_imm(2), emit_load_a(X + 2), emit_store_add_a_b(Z + 2), carry_links(emit_jump_if_carry_add_a_b, {Z + 3});
@@ -127,35 +97,37 @@ TEST_F(Addition, ExamplesEmitTheirWords) {
          emit_b_imm(4), emit_load_a(X), emit_store_add_a_b(Z), carry_links(emit_jump_if_carry_add_a_b, {Z + 1, Z + 2, Z + 3});
        },
        128},
-      {"address + constant in place", addr(X), addr(X), operand(OPERAND_KIND_IMMEDIATE, 0x0A0B0C),
+      {"address + constant in place", addr(X), addr(X), "+", immediate(0x0A0B0C),
        [] {
          emit_b_imm(0x0A), emit_load_a(X + 2), emit_ram_add_a_b();
          emit_b_imm(0x0B), emit_load_a(X + 1), emit_ram_add_a_b(), carry_links(emit_jump_if_carry_add_a_b, {X + 2});
          emit_b_imm(0x0C), emit_load_a(X), emit_ram_add_a_b(), carry_links(emit_jump_if_carry_add_a_b, {X + 1, X + 2});
        },
        63},
-      {"address + 1 elsewhere", addr(Z), addr(X), IMM_1,
+      {"address + 1 elsewhere", addr(Z), addr(X), "+", immediate(1),
        [] {
          emit_load_a(X + 2), emit_store_a(Z + 2), emit_load_a(X + 1), emit_store_a(Z + 1);
          emit_load_a(X), emit_store_add_a_1(Z), carry_links(emit_jump_if_carry_add_a_1, {Z + 1, Z + 2});
        },
        58},
-      {"char pointer + char, base byte first", operand(OPERAND_KIND_UCHAR_PTR, Z), operand(OPERAND_KIND_UCHAR_PTR, Y), u8(X),
+      {"char pointer + char, base byte first", operand(OPERAND_KIND_UCHAR_PTR, Z), operand(OPERAND_KIND_UCHAR_PTR, Y), "+", u8(X),
        [] {
          emit_load_a(Y + 2), emit_store_a(Z + 2), emit_load_a(Y + 1), emit_store_a(Z + 1);
          emit_load_a(Y), emit_load_b(X), emit_store_add_a_b(Z), carry_links(emit_jump_if_carry_add_a_b, {Z + 1, Z + 2});
        },
        63},
-      {"char pointer + char in place, index first", operand(OPERAND_KIND_UCHAR_PTR, Y), operand(OPERAND_KIND_UCHAR_PTR, Y), u8(X),
+      {"char pointer + char in place, index first", operand(OPERAND_KIND_UCHAR_PTR, Y), operand(OPERAND_KIND_UCHAR_PTR, Y), "+",
+       u8(X),
        [] { emit_load_b(X), emit_load_a(Y), emit_ram_add_a_b(), carry_links(emit_jump_if_carry_add_a_b, {Y + 1, Y + 2}); },
        39},
-      {"char array + char", operand(OPERAND_KIND_UCHAR_PTR, Z), operand(OPERAND_KIND_CHAR_ARRAY, 0x01FFFF), u8(X),
+      {"char array + char", operand(OPERAND_KIND_UCHAR_PTR, Z), operand(OPERAND_KIND_CHAR_ARRAY, 0x01FFFF), "+", u8(X),
        [] {
          emit_store_imm(Z + 2, 0x01), emit_store_imm(Z + 1, 0xFF);
          emit_a_imm(0xFF), emit_load_b(X), emit_store_add_a_b(Z), carry_links(emit_jump_if_carry_add_a_b, {Z + 1, Z + 2});
        },
        49},
-      {"int array + A, parked at D", operand(OPERAND_KIND_INT_PTR, Z), A_UNSIGNED, operand(OPERAND_KIND_UINT_ARRAY, 0x01FFFF),
+      {"int array + A, parked at D", operand(OPERAND_KIND_INT_PTR, Z), A_UNSIGNED, "+",
+       operand(OPERAND_KIND_UINT_ARRAY, 0x01FFFF),
        [] {
          emit_store_imm(Z + 2, 0x01), emit_store_a(Z);
          emit_b_from_a(), emit_a_imm(0), emit_b_a_shl_bh(), emit_a_imm(0xFF), emit_store_add_a_b(Z + 1);
@@ -164,7 +136,8 @@ TEST_F(Addition, ExamplesEmitTheirWords) {
          carry_links(emit_jump_if_carry_add_a_b, {Z + 1, Z + 2});
        },
        73},
-      {"long pointer + A, parked in scratch", operand(OPERAND_KIND_ULONG_PTR, Z), operand(OPERAND_KIND_LONG_PTR, Y), A_SIGNED,
+      {"long pointer + A, parked in scratch", operand(OPERAND_KIND_ULONG_PTR, Z), operand(OPERAND_KIND_LONG_PTR, Y), "+",
+       A_SIGNED,
        [] {
          emit_load_b(Y + 2), emit_store_b(Z + 2), emit_store_a(0x010004);
          emit_b_from_a(), emit_a_imm(0), emit_nop(), emit_a_a_shl_bh(), emit_b_b_shl(), emit_a_a_shl_bh();
@@ -173,7 +146,7 @@ TEST_F(Addition, ExamplesEmitTheirWords) {
          carry_links(emit_jump_if_carry_add_a_b, {Z + 1, Z + 2});
        },
        90},
-      {"long pointer + long", operand(OPERAND_KIND_ULONG_PTR, Z), operand(OPERAND_KIND_ULONG_PTR, Y), u32(X),
+      {"long pointer + long", operand(OPERAND_KIND_ULONG_PTR, Z), operand(OPERAND_KIND_ULONG_PTR, Y), "+", u32(X),
        [] {
          emit_load_a(X + 2), emit_load_b(X + 1), emit_a_a_shl_bh(), emit_b_b_shl(), emit_a_a_shl_bh();
          emit_load_b(Y + 2), emit_store_add_a_b(Z + 2);
@@ -184,12 +157,7 @@ TEST_F(Addition, ExamplesEmitTheirWords) {
        },
        105},
   };
-  for (const Example& example : examples) {
-    SCOPED_TRACE(example.what);
-    EXPECT_EQ(add(example.d, example.l, example.r), STATUS_DONE);
-    EXPECT_EQ(emitted(), words_of(example.words));
-    EXPECT_EQ(emitted_count(), example.count);
-  }
+  expect_listings(examples);
 }
 
 TEST_F(Addition, LongSumOfThreeVariablesEndsInThreeLinksToOneWord) {
@@ -243,38 +211,17 @@ TEST_F(Addition, AddressPlusConstantHasItsWordCounts) {
   const struct {
     OperandDescriptor d, constant;
     std::int32_t count;
-  } rows[] = {{addr(X), IMM_1, 34}, {addr(Z), IMM_1, 58}, {addr(Z), operand(OPERAND_KIND_IMMEDIATE, 5), 75},
-              {addr(X), operand(OPERAND_KIND_IMMEDIATE, 5), 63}};
+  } rows[] = {{addr(X), immediate(1), 34}, {addr(Z), immediate(1), 58}, {addr(Z), immediate(5), 75},
+              {addr(X), immediate(5), 63}};
   for (const auto& row : rows) {
     EXPECT_EQ(add(row.d, addr(X), row.constant), STATUS_DONE);
     EXPECT_EQ(emitted_count(), row.count);
   }
 }
 
-// D, L and R: all apart, D = L, D = R, L = R, all the same.
-struct Arrangement {
-  std::int32_t d, l, r;
-};
-constexpr Arrangement ARRANGEMENTS[] = {{Z, X, Y}, {X, X, Y}, {Y, X, Y}, {Z, X, X}, {X, X, X}};
-
 TEST_F(Addition, VariablesCarryAcrossEveryByteInEveryArrangement) {
-  const int kinds[][2] = {{OPERAND_KIND_UCHAR, OPERAND_KIND_CHAR}, {OPERAND_KIND_UINT, OPERAND_KIND_INT},
-                          {OPERAND_KIND_ULONG, OPERAND_KIND_LONG}};
   const std::uint32_t pairs[][2] = {{0x00FFFFFF, 1}, {0xFFFFFFFF, 1}, {0x80FF7F01, 0x80FF80FF}, {0x7FFF7FFF, 0x7FFF7FFF}};
-  for (const auto& kind : kinds) {
-    const int width = kind[0] == OPERAND_KIND_UCHAR ? 1 : kind[0] == OPERAND_KIND_UINT ? 2 : 4;
-    const std::uint32_t mask = width == 4 ? 0xFFFFFFFF : (1u << (8 * width)) - 1;
-    for (const Arrangement& at : ARRANGEMENTS) {
-      for (const auto& pair : pairs) {
-        SCOPED_TRACE(testing::Message() << width << " bytes, D " << at.d << " L " << at.l << " R " << at.r << " "
-                                        << pair[0] << " + " << pair[1]);
-        sim.set_bytes(at.l, pair[0], width);
-        if (at.r != at.l) sim.set_bytes(at.r, pair[1], width);
-        const std::uint32_t expected = (pair[0] + (at.r == at.l ? pair[0] : pair[1])) & mask;
-        EXPECT_EQ(sum_at(at.d, width, operand(kind[0], at.d), operand(kind[0], at.l), operand(kind[1], at.r)), expected);
-      }
-    }
-  }
+  expect_arrangements("+", pairs, false);
 }
 
 TEST_F(Addition, ConstantsCarryAcrossEveryByte) {
@@ -282,17 +229,12 @@ TEST_F(Addition, ConstantsCarryAcrossEveryByte) {
   const std::uint32_t values[] = {0x00FFFFFF, 0xFFFFFFFF, 0x12FF34FF};
   const std::int32_t constants[] = {1, 0, 0x01010101, -1, 0x00800080};
   for (int width = 1; width <= 4; ++width) {
-    const int kind = kinds[width - 1];
-    const std::uint32_t mask = width == 4 ? 0xFFFFFFFF : (1u << (8 * width)) - 1;
     for (const std::uint32_t x : values) {
       for (const std::int32_t c : constants) {
         for (const std::int32_t d : {X, Z}) {
           SCOPED_TRACE(testing::Message() << width << " bytes into " << d << ": " << x << " + " << c);
-          sim.set_bytes(X, x, width);
-          const OperandDescriptor k = constant(c);
-          const std::uint32_t expected = (x + static_cast<std::uint32_t>(c)) & mask;
-          const OperandDescriptor v = operand(kind, X);
-          EXPECT_EQ(sum_at(d, width, operand(kind, d), d == X ? v : k, d == X ? k : v), expected);
+          const std::uint32_t expected = (x + static_cast<std::uint32_t>(c)) & width_mask(width);
+          EXPECT_EQ(with_constant("+", kinds[width - 1], width, d, x, c, d != X), expected);
         }
       }
     }
@@ -300,69 +242,26 @@ TEST_F(Addition, ConstantsCarryAcrossEveryByte) {
 }
 
 TEST_F(Addition, RegisterATemplatesCompute) {
-  constexpr std::int32_t IN_A = 0;
-  const struct {
-    const char* what;
-    OperandDescriptor d, l, r;
-    std::uint8_t a, x, y;
-    std::int32_t result;  // where the sum goes: IN_A or an address
-    std::uint8_t expected;
-  } rows[] = {
+  const ByteCase cases[] = {
       {"AA", REG_A, u8(X), u8(Y), 0, 0xF0, 0x21, IN_A, 0x11},
       {"AA, one variable", REG_A, u8(X), u8(X), 0, 0x81, 0, IN_A, 0x02},
       {"AR", A_SIGNED, A_UNSIGNED, u8(X), 0xFF, 0x02, 0, IN_A, 0x01},
       {"MR", u8(Z), u8(X), REG_A, 0xFE, 0x03, 0, Z, 0x01},
       {"MR in place", u8(X), A_UNSIGNED, u8(X), 0x7F, 0x81, 0, X, 0x00},
-      {"AK, 1", REG_A, A_UNSIGNED, IMM_1, 0xFF, 0, 0, IN_A, 0x00},
-      {"AK", REG_A, operand(OPERAND_KIND_IMMEDIATE, 0x1C0), A_UNSIGNED, 0x41, 0, 0, IN_A, 0x01},
+      {"AK, 1", REG_A, A_UNSIGNED, immediate(1), 0xFF, 0, 0, IN_A, 0x00},
+      {"AK", REG_A, immediate(0x1C0), A_UNSIGNED, 0x41, 0, 0, IN_A, 0x01},
       {"MK, 1", u8(Z), K_1, A_SIGNED, 0x7F, 0, 0, Z, 0x80},
-      {"MK", u8(Z), A_SIGNED, operand(OPERAND_KIND_IMMEDIATE, 0xF0), 0x20, 0, 0, Z, 0x10},
-      {"AV, 1", REG_A, u8(X), IMM_1, 0, 0xFF, 0, IN_A, 0x00},
-      {"AV", REG_A, operand(OPERAND_KIND_IMMEDIATE, 3), u8(X), 0, 0xFE, 0, IN_A, 0x01},
+      {"MK", u8(Z), A_SIGNED, immediate(0xF0), 0x20, 0, 0, Z, 0x10},
+      {"AV, 1", REG_A, u8(X), immediate(1), 0, 0xFF, 0, IN_A, 0x00},
+      {"AV", REG_A, immediate(3), u8(X), 0, 0xFE, 0, IN_A, 0x01},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.what);
-    sim.a = row.a, sim.ram(X) = row.x, sim.ram(Y) = row.y;
-    ASSERT_EQ(add(row.d, row.l, row.r), STATUS_DONE);
-    run();
-    EXPECT_EQ(row.result == IN_A ? sim.a : sim.ram(row.result), row.expected);
-    EXPECT_EQ(sim.stray_writes(row.result == IN_A ? X : row.result, 1), "");
-  }
+  expect_byte_cases("+", cases);
 }
 
 TEST_F(Addition, PointerPlusIndexScalesAndNeverSignExtends) {
   const int pointers[] = {OPERAND_KIND_CHAR_PTR, OPERAND_KIND_INT_PTR, OPERAND_KIND_LONG_PTR};
   const int arrays[] = {OPERAND_KIND_UCHAR_ARRAY, OPERAND_KIND_INT_ARRAY, OPERAND_KIND_ULONG_ARRAY};
-  const struct {
-    int kind, width;
-    std::uint32_t values[2];
-  } indexes[] = {{OPERAND_KIND_A_SIGNED, 1, {0xFF, 0x6C}},
-                 {OPERAND_KIND_CHAR, 1, {0xFF, 0xC3}},
-                 {OPERAND_KIND_INT, 2, {0xFFFF, 0xC3A5}},
-                 {OPERAND_KIND_LONG, 4, {0xFFFFFFFF, 0x89C3A5F1}}};
-  constexpr std::uint32_t BASE = 0x01FFFF;
-  for (int size = 0; size < 3; ++size) {
-    const std::uint32_t s = 1u << size;
-    for (const auto& index : indexes) {
-      const std::uint32_t mask = index.width == 1 ? 0xFF : index.width == 2 ? 0xFFFF : 0xFFFFFF;
-      for (const std::uint32_t i : index.values) {
-        // array base into D, pointer base into D, pointer base in place; base first and index first
-        for (int form = 0; form < 6; ++form) {
-          const bool array = form < 2, in_place = form >= 4, base_left = form % 2 == 0;
-          SCOPED_TRACE(testing::Message() << "s " << s << ", index width " << index.width << " = " << i << ", form " << form);
-          const std::int32_t d = in_place ? Y : Z;
-          const OperandDescriptor base = array ? operand(arrays[size], BASE) : operand(pointers[size], Y);
-          const OperandDescriptor idx = operand(index.kind, X);
-          if (!array) sim.set_bytes(Y, BASE, 3);
-          if (index.kind == OPERAND_KIND_A_SIGNED) sim.a = static_cast<std::uint8_t>(i);
-          else sim.set_bytes(X, i, index.width);
-          const std::uint32_t sum =
-              sum_at(d, 3, operand(pointers[size], d), base_left ? base : idx, base_left ? idx : base);
-          EXPECT_EQ(sum, (BASE + s * (i & mask)) & 0xFFFFFF);
-        }
-      }
-    }
-  }
+  expect_scaled_indexes("+", pointers, arrays, true);
 }
 
 TEST_F(Addition, EitherOrderGivesTheSameWords) {
@@ -372,13 +271,13 @@ TEST_F(Addition, EitherOrderGivesTheSameWords) {
   } rows[] = {
       {"AR", REG_A, A_UNSIGNED, u8(X)},
       {"MR", u8(Z), A_UNSIGNED, u8(X)},
-      {"AK", REG_A, operand(OPERAND_KIND_IMMEDIATE, 7), A_UNSIGNED},
-      {"MK", u8(X), IMM_1, A_SIGNED},
-      {"AV", REG_A, operand(OPERAND_KIND_IMMEDIATE, 7), u8(X)},
-      {"VK", u32(Z), operand(OPERAND_KIND_IMMEDIATE, 0x123456), u32(X)},
+      {"AK", REG_A, immediate(7), A_UNSIGNED},
+      {"MK", u8(X), immediate(1), A_SIGNED},
+      {"AV", REG_A, immediate(7), u8(X)},
+      {"VK", u32(Z), immediate(0x123456), u32(X)},
       {"Y2 + V8", operand(OPERAND_KIND_INT_PTR, Z), operand(OPERAND_KIND_INT_ARRAY, 0x020304), u8(X)},
       {"P4 + V16", operand(OPERAND_KIND_LONG_PTR, Y), operand(OPERAND_KIND_ULONG_PTR, Y), u16(X)},
-      {"DK", addr(Z), IMM_1, addr(X)},
+      {"DK", addr(Z), immediate(1), addr(X)},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
@@ -390,48 +289,35 @@ TEST_F(Addition, EitherOrderGivesTheSameWords) {
 
 TEST_F(Addition, RefusedCombinationsEmitNothing) {
   const OperandDescriptor p1 = operand(OPERAND_KIND_UCHAR_PTR, Z), y1 = operand(OPERAND_KIND_UCHAR_ARRAY, 0x020000);
-  const struct {
-    const char* what;
-    OperandDescriptor d, l, r;
-  } rows[] = {
-      {"two constants", u8(Z), IMM_1, constant(5)},
+  const Refusal refusals[] = {
+      {"two constants", u8(Z), immediate(1), constant(5)},
       {"two operands in A", REG_A, A_UNSIGNED, REG_A},
       {"A from ints", REG_A, u16(X), u16(Y)},
-      {"A from a constant and an int", REG_A, IMM_1, u16(X)},
+      {"A from a constant and an int", REG_A, immediate(1), u16(X)},
       {"int + long", u16(Z), u16(X), u32(Y)},
       {"char + int into a char", u8(Z), u8(X), u16(Y)},
       {"int from chars", u16(Z), u8(X), u8(Y)},
       {"long from ints", u32(Z), u16(X), u16(Y)},
-      {"long from an int and a constant", u32(Z), u16(X), IMM_1},
+      {"long from an int and a constant", u32(Z), u16(X), immediate(1)},
       {"char from A and an int", u8(Z), A_UNSIGNED, u16(X)},
-      {"pointer + constant", p1, p1, IMM_1},
+      {"pointer + constant", p1, p1, immediate(1)},
       {"array + array", p1, y1, y1},
       {"pointer + pointer", p1, p1, operand(OPERAND_KIND_CHAR_PTR, Y)},
       {"int pointer from a char pointer", operand(OPERAND_KIND_INT_PTR, Z), operand(OPERAND_KIND_UCHAR_PTR, Y), u8(X)},
       {"long pointer from an int array", operand(OPERAND_KIND_LONG_PTR, Z), operand(OPERAND_KIND_INT_ARRAY, 0x020000), u8(X)},
-      {"array + constant", p1, y1, IMM_1},
+      {"array + constant", p1, y1, immediate(1)},
       {"address + variable", addr(Z), addr(X), u8(Y)},
-      {"address + constant into a long", u32(Z), addr(X), IMM_1},
+      {"address + constant into a long", u32(Z), addr(X), immediate(1)},
       {"object through a pointer", u8(Z), operand(OPERAND_KIND_UCHAR_VIA_PTR, X), u8(Y)},
       {"condition", u8(Z), COND, u8(Y)},
       {"RAM", u8(Z), u8(X), operand(OPERAND_KIND_RAM, 0)},
-      {"register B", REG_A, REG_B, IMM_1},
+      {"register B", REG_A, REG_B, immediate(1)},
       {"into a constant", constant(9), u8(X), u8(Y)},
       {"into register B", REG_B, u8(X), u8(Y)},
       {"into an object through a pointer", operand(OPERAND_KIND_UCHAR_VIA_PTR, Z), u8(X), u8(Y)},
   };
   g_true_jumps = "\x01\x02\x03", g_false_jumps = "\x04\x05\x06", g_fall_through_sense = Text(SENSE_FALSE);
-  const std::int32_t words = g_rom_word_count;
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.what);
-    EXPECT_EQ(add(row.d, row.l, row.r), STATUS_BINOP_ADD_TYPE_ERROR);
-    EXPECT_EQ(op_after, "+");
-  }
-  EXPECT_EQ(g_rom_word_count, words);
-  EXPECT_EQ(g_rom_high_bytes.size(), static_cast<std::size_t>(words));
-  EXPECT_EQ(g_true_jumps, "\x01\x02\x03");
-  EXPECT_EQ(g_false_jumps, "\x04\x05\x06");
-  EXPECT_EQ(g_fall_through_sense, SENSE_FALSE);
+  expect_refusals(refusals, "+", STATUS_BINOP_ADD_TYPE_ERROR);
 }
 
 }  // namespace

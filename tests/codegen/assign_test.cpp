@@ -15,7 +15,6 @@ constexpr std::int32_t ADDRESSED = 0x010050;
 constexpr OperandDescriptor at_target(int kind) { return operand(kind, TARGET); }
 constexpr OperandDescriptor at_source(int kind) { return operand(kind, SOURCE); }
 constexpr OperandDescriptor at_pointer(int kind) { return operand(kind, POINTER); }
-constexpr OperandDescriptor immediate(std::int32_t value) { return operand(OPERAND_KIND_IMMEDIATE, value); }
 constexpr OperandDescriptor reg(int kind) { return operand(kind, 0); }
 
 constexpr OperandDescriptor RAM = reg(OPERAND_KIND_RAM);
@@ -24,8 +23,6 @@ constexpr OperandDescriptor A1 = reg(OPERAND_KIND_A1);
 constexpr OperandDescriptor A0 = reg(OPERAND_KIND_A0);
 
 constexpr bool in_a(int kind) { return kind == OPERAND_KIND_A_UNSIGNED || kind == OPERAND_KIND_A_SIGNED || kind == OPERAND_KIND_A; }
-
-std::uint32_t low_bytes(std::uint32_t value, int width) { return width == 4 ? value : value & ((1u << (8 * width)) - 1); }
 
 // The value of `width` bytes widened to 32 bits, by its sign or by zeros.
 std::uint32_t widened(std::uint32_t value, int width, bool by_sign) {
@@ -197,10 +194,7 @@ TEST_F(AssignConstants, StoreTheirLowBytes) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << std::hex << c.l << " = " << c.r);
-    ASSERT_EQ(assign(c.l, c.r), STATUS_DONE);
-    run();
-    EXPECT_EQ(sim.read_bytes(TARGET, c.width), c.expected);
-    EXPECT_EQ(sim.stray_writes(TARGET, c.width), "");
+    EXPECT_EQ(result_of("=", 0, c.l, c.r, TARGET, c.width), c.expected);
   }
 }
 
@@ -230,10 +224,8 @@ TEST_F(AssignWidening, FillsWithZerosOrTheSign) {
     for (const std::uint32_t value : c.source_width == 1 ? one_byte : two_bytes) {
       SCOPED_TRACE(testing::Message() << std::hex << c.target_kind << " = " << c.source_kind << " holding " << value);
       place(c.source_kind, value, c.source_width);
-      ASSERT_EQ(assign(at_target(c.target_kind), at_source(c.source_kind)), STATUS_DONE);
-      run();
-      EXPECT_EQ(sim.read_bytes(TARGET, c.target_width), low_bytes(widened(value, c.source_width, c.fill), c.target_width));
-      EXPECT_EQ(sim.stray_writes(TARGET, c.target_width), "");
+      EXPECT_EQ(result_of("=", 0, at_target(c.target_kind), at_source(c.source_kind), TARGET, c.target_width),
+                widened(value, c.source_width, c.fill) & width_mask(c.target_width));
     }
   }
 }
@@ -252,10 +244,7 @@ TEST_F(AssignWidening, NarrowsAndCopies) {
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << std::hex << c.target_kind << " = " << c.source_kind);
     sim.set_bytes(SOURCE, 0x89ABCDEF, 4);
-    ASSERT_EQ(assign(at_target(c.target_kind), at_source(c.source_kind)), STATUS_DONE);
-    run();
-    EXPECT_EQ(sim.read_bytes(TARGET, c.target_width), c.expected);
-    EXPECT_EQ(sim.stray_writes(TARGET, c.target_width), "");
+    EXPECT_EQ(result_of("=", 0, at_target(c.target_kind), at_source(c.source_kind), TARGET, c.target_width), c.expected);
   }
 
   sim.set_bytes(TARGET, 0xBEEF, 2);
@@ -341,10 +330,7 @@ TEST_F(AssignThroughPointers, ReachEveryByteOfTheObject) {
       sim = Simulator();
       sim.set_bytes(POINTER, pointer, 3);
       place(get_operand_kind(c.r), c.source, 4);
-      ASSERT_EQ(assign(c.l, c.r), STATUS_DONE);
-      run();
-      EXPECT_EQ(sim.read_bytes(pointer, c.width), c.expected);
-      EXPECT_EQ(sim.stray_writes(pointer, c.width), "");
+      EXPECT_EQ(result_of("=", 0, c.l, c.r, static_cast<std::int32_t>(pointer), c.width), c.expected);
       // A register byte passes through 0x00:middle:low of its own address.
       const bool staged = get_operand_kind(c.r) != OPERAND_KIND_CONSTANT && get_operand_kind(c.r) != OPERAND_KIND_IMMEDIATE;
       const int staged_bytes = get_operand_kind(c.r) == OPERAND_KIND_ADDRESS ? std::min(c.width, 3) : c.width;
@@ -371,7 +357,7 @@ TEST_F(AssignThroughPointers, ReachEveryByteOfTheObject) {
       sim.set_bytes(pointer, 0x89ABCDEF, 4);
       ASSERT_EQ(assign(c.l, c.r), STATUS_DONE);
       run();
-      const std::uint32_t expected = low_bytes(0x89ABCDEF, c.width);
+      const std::uint32_t expected = 0x89ABCDEF & width_mask(c.width);
       const std::uint32_t found = c.l == REG_A ? sim.a : c.l == REG_B ? sim.b : sim.read_bytes(TARGET, c.width);
       EXPECT_EQ(found, expected);
       EXPECT_EQ(sim.stray_writes(TARGET, c.width), "");
@@ -425,12 +411,7 @@ TEST_F(AssignCondition, GivesOneWhenItHoldsAndZeroWhenNot) {
 TEST_F(AssignCondition, WithoutASenseIsRefused) {
   for (const Text& sense : {Text(), Text(SENSE_TRUE) + " "}) {
     emit_condition(sense);
-    const JumpList true_jumps = g_true_jumps, false_jumps = g_false_jumps;
-    EXPECT_EQ(assign(REG_A, COND), STATUS_BINOP_ASSIGN_A_TYPE_ERROR);
-    EXPECT_EQ(emitted_count(), 0);
-    EXPECT_EQ(g_true_jumps, true_jumps);
-    EXPECT_EQ(g_false_jumps, false_jumps);
-    EXPECT_EQ(g_fall_through_sense, sense);
+    expect_refused(0, REG_A, "=", COND, STATUS_BINOP_ASSIGN_A_TYPE_ERROR);
   }
 }
 
@@ -479,18 +460,12 @@ TEST_F(AssignRefusals, LeaveEverythingAsItWas) {
       {reg(OPERAND_KIND_A_0), REG_A, STATUS_BINOP_ASSIGN_OTHER_TYPE_ERROR},
   };
   emit_nop();
-  const std::string image = words();
   g_true_jumps = "abc";
   g_false_jumps = "def";
   g_fall_through_sense = Text(SENSE_TRUE);
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << std::hex << c.l << " = " << c.r);
-    EXPECT_EQ(assign(c.l, c.r), c.status);
-    EXPECT_EQ(words(), image);
-    EXPECT_EQ(op_after, "=");
-    EXPECT_EQ(g_true_jumps, "abc");
-    EXPECT_EQ(g_false_jumps, "def");
-    EXPECT_EQ(g_fall_through_sense, SENSE_TRUE);
+    expect_refused(0, c.l, "=", c.r, c.status);
   }
 }
 

@@ -1,5 +1,7 @@
 #include <cstdint>
 #include <cstdio>
+#include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +25,20 @@ constexpr Arg var(int kind, std::int32_t address) { return {kind, address}; }
 constexpr Arg k(std::int32_t value) { return {OPERAND_KIND_CONSTANT, value}; }
 constexpr Arg reg(int kind) { return {kind, 0}; }
 
+// Two operands as text for a trace.
+std::string pair_text(Arg l, Arg r) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%02X:%X with %02X:%X", l.kind, static_cast<unsigned>(l.value), r.kind,
+                static_cast<unsigned>(r.value));
+  return text;
+}
+
+// Operands that an operator refuses, with D (COND for a comparison).
+struct RefusedPair {
+  Arg l, r;
+  OperandDescriptor d = COND;
+};
+
 // The lists of an earlier condition, which a comparison must drop.
 const JumpList STALE_TRUE("\x01\x00\x00", 3);
 const JumpList STALE_FALSE("\x02\x00\x00\x03\x00\x00", 6);
@@ -35,9 +51,7 @@ class Comparison : public CodegenTest {
     return arg.kind == OPERAND_KIND_CONSTANT ? constant(arg.value) : operand(arg.kind, arg.value);
   }
 
-  StatusText compare(Arg l, std::string_view op, Arg r, OperandDescriptor d = COND) {
-    return generate(d, make(l), op, make(r));
-  }
+  StatusText compare(Arg l, std::string_view op, Arg r) { return generate(COND, make(l), op, make(r)); }
 
   // The list's jumps as word offsets from the first emitted word.
   std::vector<int> offsets(const JumpList& list) const {
@@ -56,16 +70,14 @@ class Comparison : public CodegenTest {
     return emitted();
   }
 
-  void expect_refused(std::string_view error, Arg l, std::string_view op, Arg r, OperandDescriptor d = COND) {
+  // Every pair refused with `error` under each operator, the stale lists and sense kept.
+  void expect_pairs_refused(std::span<const RefusedPair> pairs, std::initializer_list<const char*> ops, std::string_view error) {
     emit_nop();
     g_true_jumps = STALE_TRUE, g_false_jumps = STALE_FALSE, g_fall_through_sense = Text(SENSE_FALSE);
-    const std::string image = words();
-    EXPECT_EQ(compare(l, op, r, d), error);
-    EXPECT_EQ(words(), image);
-    EXPECT_EQ(g_true_jumps, STALE_TRUE);
-    EXPECT_EQ(g_false_jumps, STALE_FALSE);
-    EXPECT_EQ(g_fall_through_sense, SENSE_FALSE);
-    EXPECT_EQ(op_after, op);
+    for (const RefusedPair& t : pairs) {
+      SCOPED_TRACE(pair_text(t.l, t.r));
+      for (const char* op : ops) expect_refused(t.d, make(t.l), op, make(t.r), error);
+    }
   }
 };
 
@@ -411,21 +423,11 @@ TEST_F(Comparison, AnImmediateNeverMatchesASubtractionFlag) {
 
 // ---- refusals: nothing emitted, lists, sense and text as they were
 
-std::string pair_text(Arg l, Arg r) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%02X:%X with %02X:%X", l.kind, static_cast<unsigned>(l.value), r.kind,
-                static_cast<unsigned>(r.value));
-  return text;
-}
-
 const Arg CHAR_AT_L = var(OPERAND_KIND_CHAR, L_AT);
 const Arg INT_AT_R = var(OPERAND_KIND_INT, R_AT);
 
 TEST_F(Comparison, EqualityRefusesPairsOutsideItsTables) {
-  const struct {
-    Arg l, r;
-    OperandDescriptor d = COND;
-  } refused[] = {
+  const RefusedPair refused[] = {
       {CHAR_AT_L, INT_AT_R},
       {k(1), k(2)},
       {k(1), var(OPERAND_KIND_CHAR_ARRAY, R_AT)},
@@ -449,17 +451,11 @@ TEST_F(Comparison, EqualityRefusesPairsOutsideItsTables) {
       {CHAR_AT_L, var(OPERAND_KIND_CHAR, R_AT), operand(OPERAND_KIND_A, 0)},
       {reg(OPERAND_KIND_AH), k(1), operand(OPERAND_KIND_UCHAR, R_AT)},
   };
-  for (const auto& t : refused) {
-    SCOPED_TRACE(pair_text(t.l, t.r));
-    for (const char* op : {"==", "!="}) expect_refused(STATUS_BINOP_EQUALITY_TYPE_ERROR, t.l, op, t.r, t.d);
-  }
+  expect_pairs_refused(refused, {"==", "!="}, STATUS_BINOP_EQUALITY_TYPE_ERROR);
 }
 
 // Strict and non-strict operators accept the same pairs.
-const struct {
-  Arg l, r;
-  OperandDescriptor d = COND;
-} RELATIONAL_REFUSED[] = {
+const RefusedPair RELATIONAL_REFUSED[] = {
     {CHAR_AT_L, INT_AT_R},
     {k(1), k(2)},
     {var(OPERAND_KIND_INT_ARRAY, L_AT), k(2)},
@@ -476,17 +472,11 @@ const struct {
 };
 
 TEST_F(Comparison, StrictRelationsRefusePairsOutsideTheirTable) {
-  for (const auto& t : RELATIONAL_REFUSED) {
-    SCOPED_TRACE(pair_text(t.l, t.r));
-    for (const char* op : {"<", ">"}) expect_refused(STATUS_BINOP_STRICT_TYPE_ERROR, t.l, op, t.r, t.d);
-  }
+  expect_pairs_refused(RELATIONAL_REFUSED, {"<", ">"}, STATUS_BINOP_STRICT_TYPE_ERROR);
 }
 
 TEST_F(Comparison, NonStrictRelationsRefusePairsOutsideTheirTable) {
-  for (const auto& t : RELATIONAL_REFUSED) {
-    SCOPED_TRACE(pair_text(t.l, t.r));
-    for (const char* op : {"<=", ">="}) expect_refused(STATUS_BINOP_NON_STRICT_TYPE_ERROR, t.l, op, t.r, t.d);
-  }
+  expect_pairs_refused(RELATIONAL_REFUSED, {"<=", ">="}, STATUS_BINOP_NON_STRICT_TYPE_ERROR);
 }
 
 }  // namespace

@@ -7,15 +7,6 @@ namespace {
 
 constexpr std::int32_t D = 0x010020, L = 0x010030, R = 0x010040;
 
-// How an operand is given: unsigned or signed variable, constant, immediate, value in A.
-enum Side { U, S, K, IMM, AU, AS };
-
-constexpr int variable_kind(int width, bool is_signed) {
-  return (width == 1 ? OPERAND_KIND_UCHAR : width == 2 ? OPERAND_KIND_UINT : OPERAND_KIND_ULONG) + (is_signed ? 3 : 0);
-}
-
-constexpr std::uint32_t mask(int width) { return width == 4 ? 0xFFFFFFFFu : (1u << (8 * width)) - 1; }
-
 const char* side_name(Side side) {
   static const char* const NAMES[] = {"U", "S", "K", "IMM", "AU", "AS"};
   return NAMES[side];
@@ -36,42 +27,18 @@ std::ostream& operator<<(std::ostream& out, const Division& c) {
 
 class DivisionTest : public CodegenTest {
  protected:
-  void fresh() {
-    SetUp();
-    sim = Simulator();
-  }
-
-  OperandDescriptor operand_for(Side side, int width, std::int64_t value, std::int32_t address) {
-    switch (side) {
-      case U: case S:
-        sim.set_bytes(address, static_cast<std::uint32_t>(value), width);
-        return operand(variable_kind(width, side == S), address);
-      case K: return constant(static_cast<std::int32_t>(value));
-      case IMM: return operand(OPERAND_KIND_IMMEDIATE, static_cast<std::int32_t>(value));
-      case AU: case AS:
-        sim.a = static_cast<std::uint8_t>(value);
-        return side == AU ? A_UNSIGNED : A_SIGNED;
-    }
-    return 0;
-  }
-
   // D = L op R on a fresh simulator; D's bytes afterwards.
   std::uint32_t divide(const Division& c, std::string_view op) {
     fresh();
     const OperandDescriptor l = operand_for(c.l_side, c.width, c.l, L), r = operand_for(c.r_side, c.width, c.r, R);
-    EXPECT_EQ(generate(operand(variable_kind(c.width, false), D), l, op, r), STATUS_DONE);
-    run();
-    EXPECT_EQ(sim.stray_writes(D, c.width), "");
-    return sim.read_bytes(D, c.width);
+    return result_of(op, variable(c.width, D), l, r, D, c.width);
   }
 
   void expect_both(const Division& c) {
     SCOPED_TRACE(testing::Message() << c);
-    EXPECT_EQ(divide(c, "/"), static_cast<std::uint32_t>(c.quotient) & mask(c.width)) << "quotient";
-    EXPECT_EQ(divide(c, "%"), static_cast<std::uint32_t>(c.remainder) & mask(c.width)) << "remainder";
+    EXPECT_EQ(divide(c, "/"), static_cast<std::uint32_t>(c.quotient) & width_mask(c.width)) << "quotient";
+    EXPECT_EQ(divide(c, "%"), static_cast<std::uint32_t>(c.remainder) & width_mask(c.width)) << "remainder";
   }
-
-  std::string emitted_words(std::int32_t offset, std::int32_t count) const { return emitted().substr(6 * offset, 6 * count - 1); }
 };
 
 TEST_F(DivisionTest, WordCountsOfEachForm) {
@@ -94,7 +61,7 @@ TEST_F(DivisionTest, WordCountsOfEachForm) {
                                     << c.width << " bytes");
     fresh();
     const OperandDescriptor l = operand_for(c.l_side, c.width, c.l, L), r = operand_for(c.r_side, c.width, c.r, R);
-    ASSERT_EQ(generate(operand(variable_kind(c.width, true), D), l, c.op, r), STATUS_DONE);
+    ASSERT_EQ(generate(variable(c.width, D, true), l, c.op, r), STATUS_DONE);
     EXPECT_EQ(emitted_count(), c.words);
   }
 }
@@ -111,20 +78,15 @@ TEST_F(DivisionTest, CounterStepAndBackJumpWhereTheLoopPlacesThem) {
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.op << " " << c.width);
     fresh();
-    const int kind = variable_kind(c.width, false);
-    ASSERT_EQ(generate(operand(kind, D), operand(kind, L), c.op, operand(kind, R)), STATUS_DONE);
+    ASSERT_EQ(generate(variable(c.width, D), variable(c.width, L), c.op, variable(c.width, R)), STATUS_DONE);
     const std::int32_t setup = 25 * c.width + 5;  // clear REM, copy L, copy R, counter
     EXPECT_EQ(emitted_count(), setup + c.after_loop + 10 * c.width);
-    const std::int32_t loop = first_word + setup;
-    EXPECT_EQ(emitted_words(setup + c.counter_step, c.after_loop - c.counter_step), words_of([&] {
-                emit_load_a(c.counter), emit_ram_sub_a_1(), emit_jump_if_carry_sub_a_1(loop);
-              }));
+    expect_countdown(setup, c.counter, c.counter_step, c.after_loop);
   }
 }
 
 TEST_F(DivisionTest, SignedSixteenBitSetupMakesBothOperandsPositive) {
-  const OperandDescriptor a = operand(OPERAND_KIND_INT, L), b = operand(OPERAND_KIND_INT, R);
-  ASSERT_EQ(generate(operand(OPERAND_KIND_INT, D), a, "/", b), STATUS_DONE);
+  ASSERT_EQ(generate(s16(D), s16(L), "/", s16(R)), STATUS_DONE);
   // Low byte first, then the 27-word negation when the top byte is negative.
   const auto positive_copy = [](std::int32_t x, std::int32_t high, std::int32_t low) {
     emit_load_a(x), emit_store_a(low), emit_load_a(x + 1), emit_store_a(high);
@@ -207,55 +169,37 @@ TEST_F(DivisionTest, ResultIntoAnOperandReadsItsSignFirst) {
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.l << " " << c.op << " " << c.r << " in " << c.width << " bytes");
     fresh();
-    const int kind = variable_kind(c.width, true);
     sim.set_bytes(L, static_cast<std::uint32_t>(c.l), c.width);
     sim.set_bytes(R, static_cast<std::uint32_t>(c.r), c.width);
-    const OperandDescriptor l = operand(kind, L), r = operand(kind, R);
+    const OperandDescriptor l = variable(c.width, L, true), r = variable(c.width, R, true);
     ASSERT_EQ(generate(c.into_divisor ? r : l, l, c.op, r), STATUS_DONE);
     run();
-    EXPECT_EQ(sim.read_bytes(c.into_divisor ? R : L, c.width), static_cast<std::uint32_t>(c.result) & mask(c.width));
+    EXPECT_EQ(sim.read_bytes(c.into_divisor ? R : L, c.width), static_cast<std::uint32_t>(c.result) & width_mask(c.width));
   }
 }
 
 TEST_F(DivisionTest, RefusedCombinationsEmitNothing) {
   const auto var = [](int kind) { return operand(kind, L); };
-  const OperandDescriptor u8 = var(OPERAND_KIND_UCHAR), s16 = var(OPERAND_KIND_INT), u32 = var(OPERAND_KIND_ULONG);
-  const struct {
-    const char* what;
-    OperandDescriptor d, l, r;
-  } cases[] = {
-      {"16-bit by 8-bit", s16, s16, u8},
-      {"8-bit result of 16-bit operands", u8, s16, s16},
-      {"32-bit result of 16-bit operands", u32, s16, s16},
-      {"result in A", A_SIGNED, u8, u8},
-      {"result in _A", REG_A, u8, u8},
-      {"two values in A", u8, A_UNSIGNED, A_UNSIGNED},
-      {"_A operand", u8, u8, REG_A},
-      {"value in A, 32 bits", u32, u32, A_UNSIGNED},
-      {"two constants", s16, make_operand(OPERAND_KIND_IMMEDIATE, 7), make_operand(OPERAND_KIND_CONSTANT, 1)},
-      {"pointer", u8, u8, var(OPERAND_KIND_CHAR_PTR)},
-      {"through a pointer", s16, var(OPERAND_KIND_INT_VIA_PTR), s16},
-      {"array", u8, u8, var(OPERAND_KIND_CHAR_ARRAY)},
-      {"address value", u32, var(OPERAND_KIND_ADDRESS), u32},
-      {"_B operand", u8, REG_B, u8},
+  const Refusal refusals[] = {
+      {"16-bit by 8-bit", s16(L), s16(L), u8(L)},
+      {"8-bit result of 16-bit operands", u8(L), s16(L), s16(L)},
+      {"32-bit result of 16-bit operands", u32(L), s16(L), s16(L)},
+      {"result in A", A_SIGNED, u8(L), u8(L)},
+      {"result in _A", REG_A, u8(L), u8(L)},
+      {"two values in A", u8(L), A_UNSIGNED, A_UNSIGNED},
+      {"_A operand", u8(L), u8(L), REG_A},
+      {"value in A, 32 bits", u32(L), u32(L), A_UNSIGNED},
+      {"two constants", s16(L), immediate(7), make_operand(OPERAND_KIND_CONSTANT, 1)},
+      {"pointer", u8(L), u8(L), var(OPERAND_KIND_CHAR_PTR)},
+      {"through a pointer", s16(L), var(OPERAND_KIND_INT_VIA_PTR), s16(L)},
+      {"array", u8(L), u8(L), var(OPERAND_KIND_CHAR_ARRAY)},
+      {"address value", u32(L), var(OPERAND_KIND_ADDRESS), u32(L)},
+      {"_B operand", u8(L), REG_B, u8(L)},
   };
-  for (const auto& [op, error] : {std::pair{"/", STATUS_BINOP_DIV_TYPE_ERROR}, std::pair{"%", STATUS_BINOP_MOD_TYPE_ERROR}})
-    for (const auto& c : cases) {
-      SCOPED_TRACE(testing::Message() << op << ": " << c.what);
-      fresh();
-      emit_nop();
-      g_true_jumps = JumpList("\x01\x02\x03", 3);
-      g_false_jumps = JumpList();
-      g_fall_through_sense = Text(SENSE_TRUE);
-      const std::string before = words_from(0);
-      EXPECT_EQ(generate(c.d, c.l, op, c.r), error);
-      EXPECT_EQ(words_from(0), before);
-      EXPECT_EQ(g_rom_word_count, 1);
-      EXPECT_EQ(g_true_jumps, JumpList("\x01\x02\x03", 3));
-      EXPECT_EQ(g_false_jumps, JumpList());
-      EXPECT_EQ(g_fall_through_sense, SENSE_TRUE);
-      EXPECT_EQ(op_after, op);
-    }
+  emit_nop();
+  g_true_jumps = JumpList("\x01\x02\x03", 3), g_false_jumps = JumpList(), g_fall_through_sense = Text(SENSE_TRUE);
+  expect_refusals(refusals, "/", STATUS_BINOP_DIV_TYPE_ERROR);
+  expect_refusals(refusals, "%", STATUS_BINOP_MOD_TYPE_ERROR);
 }
 
 }  // namespace

@@ -72,12 +72,12 @@ TEST_F(Generator, AnImmediateIsTheConstantOfItsValue) {
     EXPECT_EQ(generate(d, l, "+", r), STATUS_DONE);
     return words();
   };
-  const std::string by_immediate = words_at_start(INT, INT, make_operand(OPERAND_KIND_IMMEDIATE, 1));
+  const std::string by_immediate = words_at_start(INT, INT, immediate(1));
   EXPECT_EQ(words_at_start(INT, INT, make_operand(OPERAND_KIND_CONSTANT, 1)), by_immediate);
   EXPECT_EQ(g_rom_word_count, 20);
 
   // Its value is its low 24 bits, never negative: 0xFFFFFF is no -1.
-  const std::string by_24_bits = words_at_start(LONG, LONG, make_operand(OPERAND_KIND_IMMEDIATE, 0xFFFFFF));
+  const std::string by_24_bits = words_at_start(LONG, LONG, immediate(0xFFFFFF));
   EXPECT_EQ(words_at_start(LONG, LONG, make_operand(OPERAND_KIND_CONSTANT, 2)), by_24_bits);
 }
 
@@ -111,7 +111,7 @@ TEST_F(Generator, RefusalsChangeNothing) {
       {REG_A, INT, "|", INT, STATUS_BINOP_BITWISE_TYPE_ERROR},
       {UCHAR, CHAR_ARRAY, "^", UCHAR, STATUS_BINOP_BITWISE_TYPE_ERROR},
       {INT, ZERO, "~", INT, STATUS_BINOP_COMPLEMENT_TYPE_ERROR},
-      {INT, make_operand(OPERAND_KIND_IMMEDIATE, 0), "~", UCHAR, STATUS_BINOP_COMPLEMENT_TYPE_ERROR},
+      {INT, immediate(0), "~", UCHAR, STATUS_BINOP_COMPLEMENT_TYPE_ERROR},
       {REG_A, UCHAR, "<<", ZERO, STATUS_BINOP_SHL_TYPE_ERROR},
       {UCHAR, UCHAR, ">>", REG_A, STATUS_BINOP_SHR_TYPE_ERROR},
       {COND, UCHAR, "<", INT, STATUS_BINOP_STRICT_TYPE_ERROR},
@@ -134,27 +134,21 @@ TEST_F(Generator, RefusalsChangeNothing) {
       {0, make_operand(OPERAND_KIND_RAM, 0), "=", UCHAR, STATUS_BINOP_ASSIGN_RAM_TYPE_ERROR},
       {0, ADDRESS, "=", UCHAR, STATUS_BINOP_ASSIGN_ADDRESS_TYPE_ERROR},
       {0, INT_PTR, "=", ADDRESS, STATUS_BINOP_ASSIGN_OTHER_TYPE_ERROR},
-      {0, make_operand(OPERAND_KIND_IMMEDIATE, 5), "=", UCHAR, STATUS_BINOP_ASSIGN_OTHER_TYPE_ERROR},
+      {0, immediate(5), "=", UCHAR, STATUS_BINOP_ASSIGN_OTHER_TYPE_ERROR},
   };
   emit_nop();
-  const std::string image = words();
   g_true_jumps = "abc";
   g_false_jumps = "defghi";
   g_fall_through_sense = "真";
   for (const auto& c : cases) {
-    EXPECT_EQ(generate(c.d, c.l, c.op, c.r), c.status) << c.op;
-    EXPECT_EQ(words(), image) << c.op;
-    EXPECT_EQ(op_after, c.op);
-    EXPECT_EQ(g_true_jumps, "abc");
-    EXPECT_EQ(g_false_jumps, "defghi");
-    EXPECT_EQ(g_fall_through_sense, "真");
+    SCOPED_TRACE(c.op);
+    expect_refused(c.d, c.l, c.op, c.r, c.status);
   }
 }
 
 // The operations that the expression compilers ask for, each with the operands they pass.
 TEST_F(Generator, TheCallersOperationsAreAllCompiled) {
-  const OperandDescriptor one = make_operand(OPERAND_KIND_IMMEDIATE, 1), two = make_operand(OPERAND_KIND_IMMEDIATE, 2),
-                          four = make_operand(OPERAND_KIND_IMMEDIATE, 4), nought = make_operand(OPERAND_KIND_IMMEDIATE, 0);
+  const OperandDescriptor one = immediate(1), two = immediate(2), four = immediate(4), nought = immediate(0);
   const struct {
     OperandDescriptor d, l;
     const char* op;

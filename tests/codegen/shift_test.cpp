@@ -9,27 +9,23 @@ namespace {
 constexpr std::int32_t L = 0x010020, D = 0x010030, R = 0x010040;
 constexpr std::int32_t COUNTER = ARITH_SCRATCH_RAM;
 
-constexpr OperandDescriptor immediate(std::int32_t v) { return operand(OPERAND_KIND_IMMEDIATE, v); }
-
-OperandDescriptor variable(int n, std::int32_t at, bool is_signed) {
-  switch (n) {
-    case 1: return operand(is_signed ? OPERAND_KIND_CHAR : OPERAND_KIND_UCHAR, at);
-    case 2: return operand(is_signed ? OPERAND_KIND_INT : OPERAND_KIND_UINT, at);
-    default: return operand(is_signed ? OPERAND_KIND_LONG : OPERAND_KIND_ULONG, at);
-  }
+// An int copied from L to D, high byte first.
+void copy_int_from_l_to_d() {
+  emit_load_b(L + 1);
+  emit_store_b(D + 1);
+  emit_load_b(L);
+  emit_store_b(D);
 }
-
-std::uint64_t mask(int n) { return (std::uint64_t{1} << (8 * n)) - 1; }
 
 // The value after `shifts` one-bit shifts: past the width nothing but 0 or the sign is left.
 std::uint32_t shifted(std::uint32_t value, int n, bool is_signed, bool left, int shifts) {
   shifts = std::min(shifts, 8 * n);
-  const std::uint64_t v = value & mask(n);
-  if (left) return static_cast<std::uint32_t>((v << shifts) & mask(n));
+  const std::uint64_t v = value & width_mask(n);
+  if (left) return static_cast<std::uint32_t>((v << shifts) & width_mask(n));
   if (!is_signed) return static_cast<std::uint32_t>(v >> shifts);
   const bool negative = (v >> (8 * n - 1)) != 0;
   const std::int64_t signed_value = negative ? static_cast<std::int64_t>(v) - (std::int64_t{1} << (8 * n)) : static_cast<std::int64_t>(v);
-  return static_cast<std::uint32_t>(static_cast<std::uint64_t>(signed_value >> shifts) & mask(n));
+  return static_cast<std::uint32_t>(static_cast<std::uint64_t>(signed_value >> shifts) & width_mask(n));
 }
 
 class Shift : public CodegenTest {
@@ -41,18 +37,22 @@ class Shift : public CodegenTest {
   }
   // A jump target as an offset from the first generated word.
   std::int32_t word(std::int32_t offset) const { return first_word + offset; }
+
+  // The loop of an int at D shifted left by the count in COUNTER, after the copy and the count.
+  void int_left_loop() const {
+    emit_jump_to(word(55));
+    emit_store_sub_a_1(COUNTER);
+    emit_load_a(D + 1);
+    emit_load_b(D);
+    emit_ram_b_shl();
+    emit_store_a_shl_bh(D + 1);
+    emit_load_a(COUNTER);
+    emit_jump_if_carry_sub_a_1(word(34));
+  }
 };
 
 TEST_F(Shift, WorkedSequences) {
-  struct Case {
-    const char* name;
-    OperandDescriptor d, l;
-    const char* op;
-    OperandDescriptor r;
-    std::function<void()> words;
-    int count;
-  };
-  const Case cases[] = {
+  const Listing cases[] = {
       {"char << count in A", variable(1, D, false), variable(1, L, false), "<<", A_UNSIGNED,
        [&] {
          emit_load_b(L);
@@ -65,20 +65,10 @@ TEST_F(Shift, WorkedSequences) {
        20},
       {"int << char variable", variable(2, D, false), variable(2, L, true), "<<", variable(1, R, false),
        [&] {
-         emit_load_b(L + 1);
-         emit_store_b(D + 1);
-         emit_load_b(L);
-         emit_store_b(D);
+         copy_int_from_l_to_d();
          emit_load_a(R);
          emit_store_a(COUNTER);
-         emit_jump_to(word(55));
-         emit_store_sub_a_1(COUNTER);
-         emit_load_a(D + 1);
-         emit_load_b(D);
-         emit_ram_b_shl();
-         emit_store_a_shl_bh(D + 1);
-         emit_load_a(COUNTER);
-         emit_jump_if_carry_sub_a_1(word(34));
+         int_left_loop();
        },
        64},
       {"signed long >> count in A, in place", variable(4, D, true), variable(4, D, true), ">>", A_SIGNED,
@@ -128,12 +118,7 @@ TEST_F(Shift, WorkedSequences) {
        8},
       {"char by 0 in place", variable(1, L, false), variable(1, L, false), "<<", immediate(0), [] {}, 0},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    EXPECT_EQ(generate(c.d, c.l, c.op, c.r), STATUS_DONE);
-    EXPECT_EQ(emitted(), words_of(c.words));
-    EXPECT_EQ(emitted_count(), c.count);
-  }
+  expect_listings(cases);
 }
 
 // Which form a constant count selects shows in the word count.
@@ -247,28 +232,14 @@ TEST_F(Shift, CountAtTheDestinationTakesTheSameWords) {
   EXPECT_EQ(emitted(), words_of([&] {
               emit_load_a(D);
               emit_store_a(COUNTER);
-              emit_load_b(L + 1);
-              emit_store_b(D + 1);
-              emit_load_b(L);
-              emit_store_b(D);
-              emit_jump_to(word(55));
-              emit_store_sub_a_1(COUNTER);
-              emit_load_a(D + 1);
-              emit_load_b(D);
-              emit_ram_b_shl();
-              emit_store_a_shl_bh(D + 1);
-              emit_load_a(COUNTER);
-              emit_jump_if_carry_sub_a_1(word(34));
+              copy_int_from_l_to_d();
+              int_left_loop();
             }));
 }
 
 TEST_F(Shift, Refusals) {
   const OperandDescriptor k = constant(3);
-  struct Case {
-    const char* name;
-    OperandDescriptor d, l, r;
-  };
-  const Case cases[] = {
+  const Refusal refusals[] = {
       {"a result in A", REG_A, variable(1, L, false), k},
       {"a result in A, as a value", A_UNSIGNED, variable(1, L, false), k},
       {"a char from an int", variable(1, D, false), variable(2, L, false), k},
@@ -288,19 +259,9 @@ TEST_F(Shift, Refusals) {
       {"a pointer shifted", operand(OPERAND_KIND_UCHAR_PTR, D), operand(OPERAND_KIND_UCHAR_PTR, L), k},
       {"a constant result", k, variable(1, L, false), k},
   };
-  for (const Case& c : cases) {
-    for (const bool left : {true, false}) {
-      SCOPED_TRACE(testing::Message() << c.name << (left ? ", <<" : ", >>"));
-      g_true_jumps = JumpList("\x01\x00\x00", 3);
-      g_fall_through_sense = Text(SENSE_TRUE);
-      const std::string image = words();
-      EXPECT_EQ(generate(c.d, c.l, left ? "<<" : ">>", c.r), left ? STATUS_BINOP_SHL_TYPE_ERROR : STATUS_BINOP_SHR_TYPE_ERROR);
-      EXPECT_EQ(words(), image);
-      EXPECT_EQ(g_true_jumps, JumpList("\x01\x00\x00", 3));
-      EXPECT_EQ(g_fall_through_sense, SENSE_TRUE);
-      EXPECT_EQ(op_after, left ? "<<" : ">>");
-    }
-  }
+  g_true_jumps = JumpList("\x01\x00\x00", 3), g_fall_through_sense = Text(SENSE_TRUE);
+  expect_refusals(refusals, "<<", STATUS_BINOP_SHL_TYPE_ERROR);
+  expect_refusals(refusals, ">>", STATUS_BINOP_SHR_TYPE_ERROR);
 }
 
 }  // namespace

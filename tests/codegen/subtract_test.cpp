@@ -1,5 +1,4 @@
 #include <cstdint>
-#include <functional>
 #include <initializer_list>
 
 #include "isa/isa.h"
@@ -8,18 +7,7 @@
 namespace tarvik::test {
 namespace {
 
-constexpr std::int32_t X = 0x010020, Y = 0x010030, Z = 0x010040;
 constexpr std::int32_t PARKED = 0x010004;
-
-constexpr OperandDescriptor IMM_1 = operand(OPERAND_KIND_IMMEDIATE, 1);
-
-OperandDescriptor u8(std::int32_t at) { return operand(OPERAND_KIND_UCHAR, at); }
-OperandDescriptor s8(std::int32_t at) { return operand(OPERAND_KIND_CHAR, at); }
-OperandDescriptor u16(std::int32_t at) { return operand(OPERAND_KIND_UINT, at); }
-OperandDescriptor s32(std::int32_t at) { return operand(OPERAND_KIND_LONG, at); }
-OperandDescriptor u32(std::int32_t at) { return operand(OPERAND_KIND_ULONG, at); }
-OperandDescriptor addr(std::int32_t at) { return operand(OPERAND_KIND_ADDRESS, at); }
-OperandDescriptor imm(std::int32_t v) { return operand(OPERAND_KIND_IMMEDIATE, v); }
 
 // Borrow links into the given bytes, the first on the carry of `first`, all jumping past the last.
 void borrow_links(void (*first)(std::int32_t), std::initializer_list<std::int32_t> bytes) {
@@ -33,45 +21,22 @@ void borrow_links(void (*first)(std::int32_t), std::initializer_list<std::int32_
   }
 }
 
-class Subtraction : public CodegenTest {
- protected:
-  void SetUp() override {
-    CodegenTest::SetUp();
-    for (int i = 0; i < 0x123; ++i) emit_nop();  // jump targets get a middle byte
-  }
-
-  StatusText subtract(OperandDescriptor d, OperandDescriptor l, OperandDescriptor r) { return generate(d, l, "-", r); }
-
-  // Runs D = L - R and returns the `width` bytes at `result`.
-  std::uint32_t difference_at(std::int32_t result, int width, OperandDescriptor d, OperandDescriptor l, OperandDescriptor r) {
-    EXPECT_EQ(subtract(d, l, r), STATUS_DONE);
-    run();
-    EXPECT_EQ(sim.stray_writes(result, width), "");
-    return sim.read_bytes(result, width);
-  }
-};
-
-struct Example {
-  const char* what;
-  OperandDescriptor d, l, r;
-  std::function<void()> words;
-  std::int32_t count;
-};
+using Subtraction = ArithmeticTest;
 
 TEST_F(Subtraction, ExamplesEmitTheirWords) {
-  const Example examples[] = {
-      {"a = b - b stores zeros", u16(Z), u16(X), u16(X), [] { emit_store_imm(Z + 1, 0), emit_store_imm(Z, 0); }, 10},
-      {"A = b - b", REG_A, u8(X), u8(X), [] { emit_load_a(X), emit_b_from_a(), emit_a_sub_a_b(); }, 7},
-      {"x = x - 1, int", u16(X), u16(X), IMM_1,
+  const Listing examples[] = {
+      {"a = b - b stores zeros", u16(Z), u16(X), "-", u16(X), [] { emit_store_imm(Z + 1, 0), emit_store_imm(Z, 0); }, 10},
+      {"A = b - b", REG_A, u8(X), "-", u8(X), [] { emit_load_a(X), emit_b_from_a(), emit_a_sub_a_b(); }, 7},
+      {"x = x - 1, int", u16(X), u16(X), "-", immediate(1),
        [] { emit_load_a(X), emit_ram_sub_a_1(), borrow_links(emit_jump_if_carry_sub_a_1, {X + 1}); }, 16},
-      {"y = x - 1, long", u32(Y), u32(X), operand(OPERAND_KIND_CONSTANT, 1),
+      {"y = x - 1, long", u32(Y), u32(X), "-", operand(OPERAND_KIND_CONSTANT, 1),
        [] {
          emit_load_a(X + 3), emit_store_a(Y + 3), emit_load_a(X + 2), emit_store_a(Y + 2);
          emit_load_a(X + 1), emit_store_a(Y + 1), emit_load_a(X), emit_store_sub_a_1(Y);
          borrow_links(emit_jump_if_carry_sub_a_1, {Y + 1, Y + 2, Y + 3});
        },
        70},
-      {"long from three variables", u32(Z), u32(X), s32(Y),
+      {"long from three variables", u32(Z), u32(X), "-", s32(Y),
        [] {
          emit_load_a(X + 3), emit_load_b(Y + 3), emit_store_sub_a_b(Z + 3);
          emit_load_a(X + 2), emit_load_b(Y + 2), emit_store_sub_a_b(Z + 2), borrow_links(emit_jump_if_carry_sub_a_b, {Z + 3});
@@ -81,13 +46,13 @@ TEST_F(Subtraction, ExamplesEmitTheirWords) {
          borrow_links(emit_jump_if_carry_sub_a_b, {Z + 1, Z + 2, Z + 3});
        },
        120},
-      {"int x = x - y: y's byte into B first", u16(X), u16(X), u16(Y),
+      {"int x = x - y: y's byte into B first", u16(X), u16(X), "-", u16(Y),
        [] {
          emit_load_b(Y + 1), emit_load_a(X + 1), emit_ram_sub_a_b();
          emit_load_b(Y), emit_load_a(X), emit_ram_sub_a_b(), borrow_links(emit_jump_if_carry_sub_a_b, {X + 1});
        },
        32},
-      {"address difference", s32(Z), addr(X), addr(Y),
+      {"address difference", s32(Z), addr(X), "-", addr(Y),
        [] {
          emit_store_imm(Z + 3, 0);
          emit_load_a(X + 2), emit_load_b(Y + 2), emit_store_sub_a_b(Z + 2), borrow_links(emit_jump_if_carry_sub_a_b, {Z + 3});
@@ -97,26 +62,26 @@ TEST_F(Subtraction, ExamplesEmitTheirWords) {
          borrow_links(emit_jump_if_carry_sub_a_b, {Z + 1, Z + 2, Z + 3});
        },
        110},
-      {"int - constant: the variable's byte first", u16(Z), u16(X), imm(0x1234),
+      {"int - constant: the variable's byte first", u16(Z), u16(X), "-", immediate(0x1234),
        [] {
          emit_load_a(X + 1), emit_b_imm(0x12), emit_store_sub_a_b(Z + 1);
          emit_load_a(X), emit_b_imm(0x34), emit_store_sub_a_b(Z), borrow_links(emit_jump_if_carry_sub_a_b, {Z + 1});
        },
        32},
-      {"address - constant: the constant's byte first", addr(X), addr(X), imm(0x0A0B0C),
+      {"address - constant: the constant's byte first", addr(X), addr(X), "-", immediate(0x0A0B0C),
        [] {
          emit_b_imm(0x0A), emit_load_a(X + 2), emit_ram_sub_a_b();
          emit_b_imm(0x0B), emit_load_a(X + 1), emit_ram_sub_a_b(), borrow_links(emit_jump_if_carry_sub_a_b, {X + 2});
          emit_b_imm(0x0C), emit_load_a(X), emit_ram_sub_a_b(), borrow_links(emit_jump_if_carry_sub_a_b, {X + 1, X + 2});
        },
        51},
-      {"constant - int: the constant's byte first", u16(X), imm(0x1234), u16(X),
+      {"constant - int: the constant's byte first", u16(X), immediate(0x1234), "-", u16(X),
        [] {
          emit_a_imm(0x12), emit_load_b(X + 1), emit_ram_sub_a_b();
          emit_a_imm(0x34), emit_load_b(X), emit_ram_sub_a_b(), borrow_links(emit_jump_if_carry_sub_a_b, {X + 1});
        },
        24},
-      {"constant - long: the variable's byte first", u32(Z), imm(0x123456), u32(X),
+      {"constant - long: the variable's byte first", u32(Z), immediate(0x123456), "-", u32(X),
        [] {
          emit_load_b(X + 3), emit_a_imm(0), emit_store_sub_a_b(Z + 3);
          emit_load_b(X + 2), emit_a_imm(0x12), emit_store_sub_a_b(Z + 2), borrow_links(emit_jump_if_carry_sub_a_b, {Z + 3});
@@ -125,27 +90,30 @@ TEST_F(Subtraction, ExamplesEmitTheirWords) {
          emit_load_b(X), emit_a_imm(0x56), emit_store_sub_a_b(Z), borrow_links(emit_jump_if_carry_sub_a_b, {Z + 1, Z + 2, Z + 3});
        },
        104},
-      {"A - 1 into A", REG_A, A_SIGNED, IMM_1, [] { emit_nop(), emit_a_sub_a_1(); }, 2},
-      {"constant - A into A", REG_A, imm(9), REG_A, [] { emit_b_from_a(), emit_a_imm(9), emit_nop(), emit_a_sub_a_b(); }, 4},
-      {"constant - A into a char", u8(Z), imm(9), A_UNSIGNED,
+      {"A - 1 into A", REG_A, A_SIGNED, "-", immediate(1), [] { emit_nop(), emit_a_sub_a_1(); }, 2},
+      {"constant - A into A", REG_A, immediate(9), "-", REG_A,
+       [] { emit_b_from_a(), emit_a_imm(9), emit_nop(), emit_a_sub_a_b(); }, 4},
+      {"constant - A into a char", u8(Z), immediate(9), "-", A_UNSIGNED,
        [] { emit_b_from_a(), emit_a_imm(9), emit_store_sub_a_b(Z); }, 7},
       {"char array - char: the array byte first", operand(OPERAND_KIND_UCHAR_PTR, Z), operand(OPERAND_KIND_CHAR_ARRAY, 0x01FFFF),
-       u8(X),
+       "-", u8(X),
        [] {
          emit_store_imm(Z + 2, 0x01), emit_store_imm(Z + 1, 0xFF);
          emit_a_imm(0xFF), emit_load_b(X), emit_store_sub_a_b(Z), borrow_links(emit_jump_if_carry_sub_a_b, {Z + 1, Z + 2});
        },
        41},
-      {"char pointer - char: the pointer byte first", operand(OPERAND_KIND_UCHAR_PTR, Z), operand(OPERAND_KIND_CHAR_PTR, Y), u8(X),
+      {"char pointer - char: the pointer byte first", operand(OPERAND_KIND_UCHAR_PTR, Z), operand(OPERAND_KIND_CHAR_PTR, Y), "-",
+       u8(X),
        [] {
          emit_load_a(Y + 2), emit_store_a(Z + 2), emit_load_a(Y + 1), emit_store_a(Z + 1);
          emit_load_a(Y), emit_load_b(X), emit_store_sub_a_b(Z), borrow_links(emit_jump_if_carry_sub_a_b, {Z + 1, Z + 2});
        },
        55},
       {"char pointer - char in place: the index byte first", operand(OPERAND_KIND_UCHAR_PTR, Y), operand(OPERAND_KIND_CHAR_PTR, Y),
-       u8(X), [] { emit_load_b(X), emit_load_a(Y), emit_ram_sub_a_b(), borrow_links(emit_jump_if_carry_sub_a_b, {Y + 1, Y + 2}); },
+       "-", u8(X),
+       [] { emit_load_b(X), emit_load_a(Y), emit_ram_sub_a_b(), borrow_links(emit_jump_if_carry_sub_a_b, {Y + 1, Y + 2}); },
        31},
-      {"int array - A", operand(OPERAND_KIND_INT_PTR, Z), operand(OPERAND_KIND_UINT_ARRAY, 0x01FFFF), A_UNSIGNED,
+      {"int array - A", operand(OPERAND_KIND_INT_PTR, Z), operand(OPERAND_KIND_UINT_ARRAY, 0x01FFFF), "-", A_UNSIGNED,
        [] {
          emit_store_imm(Z + 2, 0x01), emit_b_from_a(), emit_store_a(PARKED);
          emit_a_imm(0), emit_nop(), emit_a_a_shl_bh(), emit_b_from_a(), emit_a_imm(0xFF), emit_store_sub_a_b(Z + 1);
@@ -155,7 +123,7 @@ TEST_F(Subtraction, ExamplesEmitTheirWords) {
        },
        63},
       {"long array - A: B takes it before it is parked", operand(OPERAND_KIND_LONG_PTR, Z),
-       operand(OPERAND_KIND_ULONG_ARRAY, 0x01FFFF), A_UNSIGNED,
+       operand(OPERAND_KIND_ULONG_ARRAY, 0x01FFFF), "-", A_UNSIGNED,
        [] {
          emit_store_imm(Z + 2, 0x01), emit_b_from_a(), emit_store_a(PARKED);
          emit_a_imm(0), emit_nop(), emit_a_a_shl_bh(), emit_b_b_shl(), emit_a_a_shl_bh(), emit_b_from_a();
@@ -165,7 +133,7 @@ TEST_F(Subtraction, ExamplesEmitTheirWords) {
        },
        66},
       {"long pointer - A: parked before B takes it", operand(OPERAND_KIND_LONG_PTR, Z), operand(OPERAND_KIND_ULONG_PTR, Y),
-       A_SIGNED,
+       "-", A_SIGNED,
        [] {
          emit_load_b(Y + 2), emit_store_b(Z + 2), emit_store_a(PARKED), emit_b_from_a();
          emit_a_imm(0), emit_nop(), emit_a_a_shl_bh(), emit_b_b_shl(), emit_a_a_shl_bh(), emit_b_from_a();
@@ -174,7 +142,7 @@ TEST_F(Subtraction, ExamplesEmitTheirWords) {
          borrow_links(emit_jump_if_carry_sub_a_b, {Z + 1, Z + 2});
        },
        79},
-      {"int pointer - long", operand(OPERAND_KIND_INT_PTR, Z), operand(OPERAND_KIND_UINT_PTR, Y), u32(X),
+      {"int pointer - long", operand(OPERAND_KIND_INT_PTR, Z), operand(OPERAND_KIND_UINT_PTR, Y), "-", u32(X),
        [] {
          emit_load_a(X + 2), emit_load_b(X + 1), emit_a_a_shl_bh(), emit_b_from_a();
          emit_load_a(Y + 2), emit_store_sub_a_b(Z + 2);
@@ -185,39 +153,12 @@ TEST_F(Subtraction, ExamplesEmitTheirWords) {
        },
        90},
   };
-  for (const Example& example : examples) {
-    SCOPED_TRACE(example.what);
-    EXPECT_EQ(subtract(example.d, example.l, example.r), STATUS_DONE);
-    EXPECT_EQ(emitted(), words_of(example.words));
-    EXPECT_EQ(emitted_count(), example.count);
-  }
+  expect_listings(examples);
 }
 
-// D, L and R: all apart, D = L, D = R, L = R, all the same.
-struct Arrangement {
-  std::int32_t d, l, r;
-};
-constexpr Arrangement ARRANGEMENTS[] = {{Z, X, Y}, {X, X, Y}, {Y, X, Y}, {Z, X, X}, {X, X, X}};
-
 TEST_F(Subtraction, VariablesBorrowAcrossEveryByteInEveryArrangement) {
-  const int kinds[][2] = {{OPERAND_KIND_UCHAR, OPERAND_KIND_CHAR}, {OPERAND_KIND_UINT, OPERAND_KIND_INT},
-                          {OPERAND_KIND_ULONG, OPERAND_KIND_LONG}};
   const std::uint32_t pairs[][2] = {{0x01000000, 0x00010000}, {0, 1}, {0x12345678, 0x9ABCDEF0}, {0x80008001, 0x00FF0002}};
-  for (const auto& kind : kinds) {
-    const int width = kind[0] == OPERAND_KIND_UCHAR ? 1 : kind[0] == OPERAND_KIND_UINT ? 2 : 4;
-    const std::uint32_t mask = width == 4 ? 0xFFFFFFFF : (1u << (8 * width)) - 1;
-    for (const Arrangement& at : ARRANGEMENTS) {
-      for (const auto& pair : pairs) {
-        SCOPED_TRACE(testing::Message() << width << " bytes, D " << at.d << " L " << at.l << " R " << at.r << " "
-                                        << pair[0] << " - " << pair[1]);
-        sim.set_bytes(at.l, pair[0], width);
-        if (at.r != at.l) sim.set_bytes(at.r, pair[1], width);
-        const std::uint32_t expected = at.r == at.l ? 0 : (pair[0] - pair[1]) & mask;
-        EXPECT_EQ(difference_at(at.d, width, operand(kind[0], at.d), operand(kind[1], at.l), operand(kind[0], at.r)),
-                  expected);
-      }
-    }
-  }
+  expect_arrangements("-", pairs, true);
 }
 
 TEST_F(Subtraction, ConstantsBorrowAcrossEveryByteOnEitherSide) {
@@ -226,17 +167,15 @@ TEST_F(Subtraction, ConstantsBorrowAcrossEveryByteOnEitherSide) {
   const std::int32_t constants[] = {1, 0, 0x01010101, -1, 0x00800080};
   for (int width = 1; width <= 4; ++width) {
     const int kind = kinds[width - 1];
-    const std::uint32_t mask = width == 4 ? 0xFFFFFFFF : (1u << (8 * width)) - 1;
+    const std::uint32_t mask = width_mask(width);
     for (const std::uint32_t x : values) {
       for (const std::int32_t c : constants) {
         for (const std::int32_t d : {X, Z}) {
           SCOPED_TRACE(testing::Message() << width << " bytes into " << d << ": " << x << " and " << c);
           const std::uint32_t k = static_cast<std::uint32_t>(c);
-          sim.set_bytes(X, x, width);
-          EXPECT_EQ(difference_at(d, width, operand(kind, d), operand(kind, X), constant(c)), (x - k) & mask);
+          EXPECT_EQ(with_constant("-", kind, width, d, x, c, false), (x - k) & mask);
           if (kind == OPERAND_KIND_ADDRESS) continue;  // an address is never taken from a constant
-          sim.set_bytes(X, x, width);
-          EXPECT_EQ(difference_at(d, width, operand(kind, d), constant(c), operand(kind, X)), (k - x) & mask);
+          EXPECT_EQ(with_constant("-", kind, width, d, x, c, true), (k - x) & mask);
         }
       }
     }
@@ -244,73 +183,32 @@ TEST_F(Subtraction, ConstantsBorrowAcrossEveryByteOnEitherSide) {
 }
 
 TEST_F(Subtraction, RegisterATemplatesCompute) {
-  constexpr std::int32_t IN_A = 0;
-  const struct {
-    const char* what;
-    OperandDescriptor d, l, r;
-    std::uint8_t a, x, y;
-    std::int32_t result;  // where the difference goes: IN_A or an address
-    std::uint8_t expected;
-  } rows[] = {
+  const ByteCase cases[] = {
       {"TA1", REG_A, u8(X), s8(Y), 0, 0x10, 0x21, IN_A, 0xEF},
       {"TA1, one variable", REG_A, u8(X), u8(X), 0x55, 0x81, 0, IN_A, 0x00},
       {"TA2", A_SIGNED, A_UNSIGNED, u8(X), 0x01, 0x02, 0, IN_A, 0xFF},
       {"TA3", REG_A, u8(X), REG_A, 0x02, 0x01, 0, IN_A, 0xFF},
-      {"TA4, 1", REG_A, A_UNSIGNED, IMM_1, 0x00, 0, 0, IN_A, 0xFF},
-      {"TA4", REG_A, A_UNSIGNED, imm(0x1C0), 0x41, 0, 0, IN_A, 0x81},
-      {"TA5", REG_A, imm(3), A_SIGNED, 0x05, 0, 0, IN_A, 0xFE},
-      {"TA6, 1", REG_A, u8(X), IMM_1, 0, 0x00, 0, IN_A, 0xFF},
-      {"TA6", REG_A, u8(X), imm(0x30), 0, 0x20, 0, IN_A, 0xF0},
-      {"TA7", REG_A, imm(0x20), u8(X), 0, 0x30, 0, IN_A, 0xF0},
+      {"TA4, 1", REG_A, A_UNSIGNED, immediate(1), 0x00, 0, 0, IN_A, 0xFF},
+      {"TA4", REG_A, A_UNSIGNED, immediate(0x1C0), 0x41, 0, 0, IN_A, 0x81},
+      {"TA5", REG_A, immediate(3), A_SIGNED, 0x05, 0, 0, IN_A, 0xFE},
+      {"TA6, 1", REG_A, u8(X), immediate(1), 0, 0x00, 0, IN_A, 0xFF},
+      {"TA6", REG_A, u8(X), immediate(0x30), 0, 0x20, 0, IN_A, 0xF0},
+      {"TA7", REG_A, immediate(0x20), u8(X), 0, 0x30, 0, IN_A, 0xF0},
       {"TM1", u8(Z), A_UNSIGNED, u8(X), 0x10, 0x11, 0, Z, 0xFF},
       {"TM1 in place", u8(X), A_UNSIGNED, u8(X), 0x10, 0x11, 0, X, 0xFF},
       {"TM2", u8(Z), u8(X), REG_A, 0x11, 0x10, 0, Z, 0xFF},
       {"TM2 in place", u8(X), u8(X), A_SIGNED, 0x11, 0x10, 0, X, 0xFF},
-      {"TM3, 1", u8(Z), A_UNSIGNED, IMM_1, 0x00, 0, 0, Z, 0xFF},
-      {"TM3", u8(Z), A_UNSIGNED, imm(0x80), 0x7F, 0, 0, Z, 0xFF},
-      {"TM4", u8(Z), imm(0x7F), A_UNSIGNED, 0x80, 0, 0, Z, 0xFF},
+      {"TM3, 1", u8(Z), A_UNSIGNED, immediate(1), 0x00, 0, 0, Z, 0xFF},
+      {"TM3", u8(Z), A_UNSIGNED, immediate(0x80), 0x7F, 0, 0, Z, 0xFF},
+      {"TM4", u8(Z), immediate(0x7F), A_UNSIGNED, 0x80, 0, 0, Z, 0xFF},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.what);
-    sim.a = row.a, sim.ram(X) = row.x, sim.ram(Y) = row.y;
-    ASSERT_EQ(subtract(row.d, row.l, row.r), STATUS_DONE);
-    run();
-    EXPECT_EQ(row.result == IN_A ? sim.a : sim.ram(row.result), row.expected);
-    EXPECT_EQ(sim.stray_writes(row.result == IN_A ? X : row.result, 1), "");
-  }
+  expect_byte_cases("-", cases);
 }
 
 TEST_F(Subtraction, PointerMinusIndexScalesAndNeverSignExtends) {
   const int pointers[] = {OPERAND_KIND_UCHAR_PTR, OPERAND_KIND_INT_PTR, OPERAND_KIND_LONG_PTR};
   const int arrays[] = {OPERAND_KIND_CHAR_ARRAY, OPERAND_KIND_UINT_ARRAY, OPERAND_KIND_LONG_ARRAY};
-  const struct {
-    int kind, width;
-    std::uint32_t values[2];
-  } indexes[] = {{OPERAND_KIND_A_SIGNED, 1, {0xFF, 0x6C}},
-                 {OPERAND_KIND_CHAR, 1, {0xFF, 0xC3}},
-                 {OPERAND_KIND_INT, 2, {0xFFFF, 0xC3A5}},
-                 {OPERAND_KIND_LONG, 4, {0xFFFFFFFF, 0x89C3A5F1}}};
-  constexpr std::uint32_t BASE = 0x01FFFF;
-  for (int size = 0; size < 3; ++size) {
-    const std::uint32_t s = 1u << size;
-    for (const auto& index : indexes) {
-      const std::uint32_t mask = index.width == 1 ? 0xFF : index.width == 2 ? 0xFFFF : 0xFFFFFF;
-      for (const std::uint32_t i : index.values) {
-        // array base into D, pointer base into D, pointer base in place
-        for (int form = 0; form < 3; ++form) {
-          SCOPED_TRACE(testing::Message() << "s " << s << ", index width " << index.width << " = " << i << ", form " << form);
-          const bool array = form == 0, in_place = form == 2;
-          const std::int32_t d = in_place ? Y : Z;
-          const OperandDescriptor base = array ? operand(arrays[size], BASE) : operand(pointers[size], Y);
-          if (!array) sim.set_bytes(Y, BASE, 3);
-          if (index.kind == OPERAND_KIND_A_SIGNED) sim.a = static_cast<std::uint8_t>(i);
-          else sim.set_bytes(X, i, index.width);
-          EXPECT_EQ(difference_at(d, 3, operand(pointers[size], d), base, operand(index.kind, X)),
-                    (BASE - s * (i & mask)) & 0xFFFFFF);
-        }
-      }
-    }
-  }
+  expect_scaled_indexes("-", pointers, arrays, false);
 }
 
 TEST_F(Subtraction, AddressDifferenceIsASignedLong) {
@@ -319,56 +217,43 @@ TEST_F(Subtraction, AddressDifferenceIsASignedLong) {
     SCOPED_TRACE(testing::Message() << pair[0] << " - " << pair[1]);
     sim.set_bytes(X, pair[0], 3);
     sim.set_bytes(Y, pair[1], 3);
-    EXPECT_EQ(difference_at(Z, 4, s32(Z), addr(X), addr(Y)), pair[0] - pair[1]);
+    EXPECT_EQ(result_of("-", s32(Z), addr(X), addr(Y), Z, 4), pair[0] - pair[1]);
   }
 }
 
 TEST_F(Subtraction, RefusedCombinationsEmitNothing) {
   const OperandDescriptor p1 = operand(OPERAND_KIND_UCHAR_PTR, Z), y1 = operand(OPERAND_KIND_UCHAR_ARRAY, 0x020000);
-  const struct {
-    const char* what;
-    OperandDescriptor d, l, r;
-  } rows[] = {
-      {"two constants", u8(Z), IMM_1, constant(5)},
+  const Refusal refusals[] = {
+      {"two constants", u8(Z), immediate(1), constant(5)},
       {"two operands in A", REG_A, A_UNSIGNED, REG_A},
       {"A from ints", REG_A, u16(X), u16(Y)},
-      {"A from an int and a constant", REG_A, u16(X), IMM_1},
+      {"A from an int and a constant", REG_A, u16(X), immediate(1)},
       {"int - long", u16(Z), u16(X), u32(Y)},
       {"int from chars", u16(Z), u8(X), u8(Y)},
       {"long from ints", u32(Z), u16(X), u16(Y)},
-      {"long from a constant and an int", u32(Z), IMM_1, u16(X)},
+      {"long from a constant and an int", u32(Z), immediate(1), u16(X)},
       {"char from A and an int", u8(Z), A_UNSIGNED, u16(X)},
       {"char - array", u8(Z), u8(X), y1},
       {"pointer - array", p1, p1, y1},
       {"array - array", p1, y1, y1},
-      {"pointer - constant", p1, p1, IMM_1},
+      {"pointer - constant", p1, p1, immediate(1)},
       {"index - pointer", p1, u8(X), p1},
       {"pointer - pointer", p1, p1, operand(OPERAND_KIND_CHAR_PTR, Y)},
       {"pointer - address", p1, p1, addr(X)},
       {"int pointer from a char pointer", operand(OPERAND_KIND_INT_PTR, Z), operand(OPERAND_KIND_UCHAR_PTR, Y), u8(X)},
       {"long pointer from an int array", operand(OPERAND_KIND_LONG_PTR, Z), operand(OPERAND_KIND_INT_ARRAY, 0x020000), u8(X)},
       {"address - variable", addr(Z), addr(X), u8(Y)},
-      {"constant - address", addr(Z), IMM_1, addr(X)},
+      {"constant - address", addr(Z), immediate(1), addr(X)},
       {"address difference into an int", u16(Z), addr(X), addr(Y)},
       {"object through a pointer", u8(Z), operand(OPERAND_KIND_UCHAR_VIA_PTR, X), u8(Y)},
       {"condition", u8(Z), u8(Y), COND},
       {"RAM", u8(Z), operand(OPERAND_KIND_RAM, 0), u8(X)},
-      {"register B", REG_A, REG_B, IMM_1},
+      {"register B", REG_A, REG_B, immediate(1)},
       {"into a constant", constant(9), u8(X), u8(Y)},
       {"into register B", REG_B, u8(X), u8(Y)},
   };
   g_true_jumps = "\x01\x02\x03", g_false_jumps = "\x04\x05\x06", g_fall_through_sense = Text(SENSE_TRUE);
-  const std::int32_t words = g_rom_word_count;
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.what);
-    EXPECT_EQ(subtract(row.d, row.l, row.r), STATUS_BINOP_SUB_TYPE_ERROR);
-    EXPECT_EQ(op_after, "-");
-  }
-  EXPECT_EQ(g_rom_word_count, words);
-  EXPECT_EQ(g_rom_high_bytes.size(), static_cast<std::size_t>(words));
-  EXPECT_EQ(g_true_jumps, "\x01\x02\x03");
-  EXPECT_EQ(g_false_jumps, "\x04\x05\x06");
-  EXPECT_EQ(g_fall_through_sense, SENSE_TRUE);
+  expect_refusals(refusals, "-", STATUS_BINOP_SUB_TYPE_ERROR);
 }
 
 }  // namespace
