@@ -36,41 +36,6 @@ inline bool same(const Operand& x, const Operand& y) { return x.at() == y.at(); 
 // Byte k of a value (k = 0 to 3): the value shifted right by 8k, as the emitters cut it.
 constexpr std::int32_t byte_of(std::int32_t v, int k) { return v >> (8 * k); }
 
-// The classes of operand kinds.
-constexpr bool is_v8(int kind) { return kind == OPERAND_KIND_UCHAR || kind == OPERAND_KIND_CHAR; }
-constexpr bool is_v16(int kind) { return kind == OPERAND_KIND_UINT || kind == OPERAND_KIND_INT; }
-constexpr bool is_v32(int kind) { return kind == OPERAND_KIND_ULONG || kind == OPERAND_KIND_LONG; }
-// The width of a 1-, 2- or 4-byte variable, 0 for any other kind.
-constexpr int variable_width(int kind) { return is_v8(kind) ? 1 : is_v16(kind) ? 2 : is_v32(kind) ? 4 : 0; }
-constexpr bool is_variable(int kind) { return variable_width(kind) != 0; }
-// A value in register A: as an operand the 8-bit value there, as D a result left there.
-constexpr bool is_acc(int kind) {
-  return kind == OPERAND_KIND_A_UNSIGNED || kind == OPERAND_KIND_A_SIGNED || kind == OPERAND_KIND_A;
-}
-// A value that register A holds for an expression (not the register `_A` itself).
-constexpr bool is_acc_value(int kind) { return kind == OPERAND_KIND_A_UNSIGNED || kind == OPERAND_KIND_A_SIGNED; }
-constexpr bool is_constant(int kind) { return kind == OPERAND_KIND_CONSTANT; }
-// Element size of an array (Y1, Y2, Y4), a pointer variable (P1, P2, P4) or an object
-// through a pointer (Q1, Q2, Q4); 0 for any other kind.
-constexpr int array_element_size(int kind) {
-  switch (kind) {
-    case OPERAND_KIND_UCHAR_ARRAY: case OPERAND_KIND_CHAR_ARRAY: return 1;
-    case OPERAND_KIND_UINT_ARRAY: case OPERAND_KIND_INT_ARRAY: return 2;
-    case OPERAND_KIND_ULONG_ARRAY: case OPERAND_KIND_LONG_ARRAY: return 4;
-    default: return 0;
-  }
-}
-constexpr int pointer_element_size(int kind) { return array_element_size(kind + 6); }
-constexpr int via_pointer_size(int kind) { return array_element_size(kind - 6); }
-constexpr bool is_array(int kind) { return array_element_size(kind) != 0; }
-constexpr bool is_pointer(int kind) { return kind >= OPERAND_KIND_UCHAR_PTR && kind <= OPERAND_KIND_LONG_PTR; }
-constexpr bool is_via_pointer(int kind) { return kind >= OPERAND_KIND_UCHAR_VIA_PTR && kind <= OPERAND_KIND_LONG_VIA_PTR; }
-constexpr bool is_address(int kind) { return kind == OPERAND_KIND_ADDRESS; }
-// The kinds whose values count as signed where the sign matters.
-constexpr bool is_signed_kind(int kind) {
-  return kind == OPERAND_KIND_CHAR || kind == OPERAND_KIND_INT || kind == OPERAND_KIND_LONG || kind == OPERAND_KIND_A_SIGNED;
-}
-
 // The word index that the next word gets: jump targets are counted from it.
 inline std::int32_t here() { return g_rom_word_count; }
 
@@ -94,9 +59,6 @@ Bytes variable_bytes(const Operand& x, int n);
 // A work value in scratch RAM, most significant byte at `first`.
 Bytes work_value(std::int32_t first, int n);
 
-using JumpEmitter = void (*)(std::int32_t target);
-using WordEmitter = void (*)();
-using AddressedEmitter = void (*)(std::int32_t address);
 
 // Byte k of an operand into A or into B: a variable, pointer or address value from RAM, a
 // constant or array as an immediate, register A, B or the RAM byte at A2:A1:A0 as it is.

@@ -13,7 +13,7 @@ Operand normalised(OperandDescriptor x) {
   const std::int32_t low = x & 0xFFFFFF;
   if (operand.kind == OPERAND_KIND_CONSTANT) {
     operand.value = g_constant_table[low];  // throws past the table's end, before any word
-  } else if (codegen::is_array(operand.kind)) {
+  } else if (is_array(operand.kind)) {
     operand.value = low;
   } else if (operand.kind == OPERAND_KIND_IMMEDIATE) {
     operand.value = low;

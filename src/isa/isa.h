@@ -117,6 +117,11 @@ inline void append_address_prefix(std::int32_t value) {
   append_word(OP_A0_IMM, low_byte(value));
 }
 
+// The emitters as values, for templates that take the form as a parameter.
+using WordEmitter = void (*)();
+using AddressedEmitter = void (*)(std::int32_t address);
+using JumpEmitter = void (*)(std::int32_t target);
+
 // The emitters, one per instruction form, from the table in emitters.def.
 #define TARVIK_ONE_WORD(name, op, operand) \
   inline void emit_##name() { append_word(op, operand); }
