@@ -74,15 +74,15 @@ struct ShiftSource {
   int kind;
   RegisterForms forms;
 };
+constexpr RegisterForms A_SHIFTED_LEFT = {emit_a_a_shl,  emit_b_a_shl,   emit_a2_a_shl,   emit_a1_a_shl,
+                                          emit_a0_a_shl, emit_ram_a_shl, emit_store_a_shl};
+constexpr RegisterForms B_SHIFTED_LEFT = {emit_a_b_shl,  emit_b_b_shl,   emit_a2_b_shl,   emit_a1_b_shl,
+                                          emit_a0_b_shl, emit_ram_b_shl, emit_store_b_shl};
 constexpr ShiftSource LEFT_SHIFT_SOURCES[] = {
-    {OPERAND_KIND_A, {emit_a_a_shl, emit_b_a_shl, emit_a2_a_shl, emit_a1_a_shl, emit_a0_a_shl, emit_ram_a_shl,
-                      emit_store_a_shl}},
-    {OPERAND_KIND_A_0, {emit_a_a_shl, emit_b_a_shl, emit_a2_a_shl, emit_a1_a_shl, emit_a0_a_shl, emit_ram_a_shl,
-                        emit_store_a_shl}},
-    {OPERAND_KIND_B, {emit_a_b_shl, emit_b_b_shl, emit_a2_b_shl, emit_a1_b_shl, emit_a0_b_shl, emit_ram_b_shl,
-                      emit_store_b_shl}},
-    {OPERAND_KIND_B_0, {emit_a_b_shl, emit_b_b_shl, emit_a2_b_shl, emit_a1_b_shl, emit_a0_b_shl, emit_ram_b_shl,
-                        emit_store_b_shl}},
+    {OPERAND_KIND_A, A_SHIFTED_LEFT},
+    {OPERAND_KIND_A_0, A_SHIFTED_LEFT},
+    {OPERAND_KIND_B, B_SHIFTED_LEFT},
+    {OPERAND_KIND_B_0, B_SHIFTED_LEFT},
     {OPERAND_KIND_A_BH, {emit_a_a_shl_bh, emit_b_a_shl_bh, emit_a2_a_shl_bh, emit_a1_a_shl_bh, emit_a0_a_shl_bh,
                          emit_ram_a_shl_bh, emit_store_a_shl_bh}},
 };

@@ -1,5 +1,5 @@
 #include <functional>
-#include <span>
+#include <string_view>
 
 #include "isa/isa.h"
 #include "operand/operand.h"
@@ -12,69 +12,9 @@ namespace {
 // The first literal of a fresh expression (entries 0 and 1 hold 0 and 1).
 constexpr OperandDescriptor K = make_operand(OPERAND_KIND_CONSTANT, 2);
 constexpr OperandDescriptor ONE = make_operand(OPERAND_KIND_CONSTANT, 1);
-constexpr std::int32_t W = 0x010050;
-constexpr std::int32_t T0 = TEMPORARIES;
 constexpr std::int32_t ARRAY_AT = 0x001000;
 
-// One generator call, as the expected words spell it.
-void call(OperandDescriptor d, OperandDescriptor l, std::string_view op, OperandDescriptor r) {
-  Text text(op);
-  ASSERT_EQ(generate_binary_operation_code(d, l, text, r), STATUS_DONE);
-}
-
-// A level text, the constant K's value, the words of the calls in order and the items left.
-struct Reduction {
-  const char* what;
-  ByteArray level;
-  std::int32_t k;
-  std::function<void()> words;
-  const char* items;
-};
-
-class AdditiveGroup : public ReductionTest {
- protected:
-  StatusText reduce_text(const ByteArray& level) {
-    text = level;
-    first_word = g_rom_word_count;
-    return reduce_binary_operators(text);
-  }
-  // A value in A that starts the text is pending, as the subexpression compiler records it.
-  static void pending_a_at_start(const ByteArray& level) {
-    const int kind = get_operand_kind(read_operand_token(level, 0));
-    if (!is_acc_value(kind)) return;
-    g_register_a_state = Text(kind == OPERAND_KIND_A_SIGNED ? REG_A_SIGNED : REG_A_UNSIGNED);
-    g_register_a_token_place = Text(TOKEN_IN_SUBEXPRESSION);
-    g_register_a_token_pos = 0;
-  }
-  // A result in A is tracked at its token; any other leaves A free.
-  void expect_tracker() const {
-    for (std::size_t pos = 0; pos + 4 <= text.size(); ++pos) {
-      if (static_cast<std::uint8_t>(text[pos]) < 0x80) continue;
-      const int kind = get_operand_kind(read_operand_token(text, pos));
-      if (is_acc_value(kind)) {
-        EXPECT_EQ(g_register_a_state, kind == OPERAND_KIND_A_SIGNED ? REG_A_SIGNED : REG_A_UNSIGNED);
-        EXPECT_EQ(g_register_a_token_place, TOKEN_IN_SUBEXPRESSION);
-        EXPECT_EQ(g_register_a_token_pos, static_cast<std::int32_t>(pos));
-        return;
-      }
-      pos += 3;
-    }
-    EXPECT_EQ(g_register_a_state, REG_A_FREE);
-  }
-  // Each text on fresh state, with K holding its value and A pending when it starts the text.
-  void expect_reductions(std::span<const Reduction> cases) {
-    for (const Reduction& c : cases) {
-      SCOPED_TRACE(c.what);
-      fresh();
-      constant(c.k);
-      pending_a_at_start(c.level);
-      ASSERT_EQ(reduce_text(c.level), STATUS_DONE);
-      EXPECT_EQ(emitted(), words_of(c.words));
-      EXPECT_EQ(items_of(text), c.items);
-      expect_tracker();
-    }
-  }
-};
+class AdditiveGroup : public ReductionTest {};
 
 TEST_F(AdditiveGroup, ComputesOnTheSimulator) {
   const struct {
@@ -89,12 +29,12 @@ TEST_F(AdditiveGroup, ComputesOnTheSimulator) {
        [](Simulator& s) { s.ram(X) = 10, s.ram(Y) = 3, s.ram(Z) = 2; }, 0, 1, 5},
       {"200 + 100 in unsigned chars", level_text({u8(X), "+", u8(Y)}),
        [](Simulator& s) { s.ram(X) = 200, s.ram(Y) = 100; }, 0, 1, 44},
-      {"c + 128, c = -1", level_text({s8(X), "+", K}), [](Simulator& s) { s.ram(X) = 0xFF; }, T0 + 2, 2, 127},
+      {"c + 128, c = -1", level_text({s8(X), "+", K}), [](Simulator& s) { s.ram(X) = 0xFF; }, T + 2, 2, 127},
       {"p - q, ints 6 bytes apart",
        level_text({operand(OPERAND_KIND_INT_PTR, X), "-", operand(OPERAND_KIND_INT_PTR, Y)}),
-       [](Simulator& s) { s.set_bytes(X, 0x012346, 3), s.set_bytes(Y, 0x012340, 3); }, T0, 4, 3},
+       [](Simulator& s) { s.set_bytes(X, 0x012346, 3), s.set_bytes(Y, 0x012340, 3); }, T, 4, 3},
       {"q - p", level_text({operand(OPERAND_KIND_INT_PTR, Y), "-", operand(OPERAND_KIND_INT_PTR, X)}),
-       [](Simulator& s) { s.set_bytes(X, 0x012346, 3), s.set_bytes(Y, 0x012340, 3); }, T0, 4, 0xFFFFFFFD},
+       [](Simulator& s) { s.set_bytes(X, 0x012346, 3), s.set_bytes(Y, 0x012340, 3); }, T, 4, 0xFFFFFFFD},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -113,23 +53,23 @@ TEST_F(AdditiveGroup, TypesNumbersByWidthAndConstants) {
   const Reduction cases[] = {
       {"c + 127", level_text({s8(X), "+", K}), 127, [] { call(REG_A, s8(X), "+", K); }, "EB010020"},
       {"c + 128", level_text({s8(X), "+", K}), 128,
-       [] { call(0, u16(T0), "=", s8(X)), call(u16(T0 + 2), s16(T0), "+", K); }, "84010102"},
+       [] { call(0, u16(T), "=", s8(X)), call(u16(T + 2), s16(T), "+", K); }, "84010102"},
       {"c + 32768", level_text({s8(X), "+", K}), 32768,
-       [] { call(0, u32(T0), "=", s8(X)), call(u32(T0 + 4), s32(T0), "+", K); }, "85010104"},
+       [] { call(0, u32(T), "=", s8(X)), call(u32(T + 4), s32(T), "+", K); }, "85010104"},
       {"u + 255", level_text({u8(X), "+", K}), 255, [] { call(REG_A, u8(X), "+", K); }, "EA010020"},
       {"u + 256", level_text({u8(X), "+", K}), 256,
-       [] { call(0, u16(T0), "=", u8(X)), call(u16(T0 + 2), s16(T0), "+", K); }, "84010102"},
+       [] { call(0, u16(T), "=", u8(X)), call(u16(T + 2), s16(T), "+", K); }, "84010102"},
       {"-1 + u", level_text({K, "+", u8(X)}), -1,
-       [] { call(0, u32(T0), "=", u8(X)), call(u32(T0 + 4), K, "+", s32(T0)); }, "85010104"},
+       [] { call(0, u32(T), "=", u8(X)), call(u32(T + 4), K, "+", s32(T)); }, "85010104"},
       {"ui - 70000", level_text({u16(X), "-", K}), 70000,
-       [] { call(0, u32(T0), "=", u16(X)), call(u32(T0 + 4), s32(T0), "-", K); }, "85010104"},
-      {"i + j", level_text({s16(X), "+", s16(Y)}), 0, [] { call(u16(T0), s16(X), "+", s16(Y)); }, "84010100"},
+       [] { call(0, u32(T), "=", u16(X)), call(u32(T + 4), s32(T), "-", K); }, "85010104"},
+      {"i + j", level_text({s16(X), "+", s16(Y)}), 0, [] { call(u16(T), s16(X), "+", s16(Y)); }, "84010100"},
       {"i - l, l unsigned", level_text({s16(X), "-", u32(Y)}), 0,
-       [] { call(0, u32(T0), "=", s16(X)), call(u32(T0 + 4), s32(T0), "-", u32(Y)); }, "82010104"},
+       [] { call(0, u32(T), "=", s16(X)), call(u32(T + 4), s32(T), "-", u32(Y)); }, "82010104"},
       {"ui + c", level_text({u16(X), "+", s8(Y)}), 0,
-       [] { emit_load_a(Y), call(0, u16(T0), "=", A_SIGNED), call(u16(T0 + 2), u16(X), "+", s16(T0)); }, "81010102"},
+       [] { emit_load_a(Y), call(0, u16(T), "=", A_SIGNED), call(u16(T + 2), u16(X), "+", s16(T)); }, "81010102"},
       {"signed A - l", level_text({A_SIGNED, "-", s32(Y)}), 0,
-       [] { call(0, u32(T0), "=", A_SIGNED), call(u32(T0 + 4), s32(T0), "-", s32(Y)); }, "85010104"},
+       [] { call(0, u32(T), "=", A_SIGNED), call(u32(T + 4), s32(T), "-", s32(Y)); }, "85010104"},
       {"c + unsigned A", level_text({s8(X), "+", A_UNSIGNED}), 0, [] { call(REG_A, s8(X), "+", A_UNSIGNED); },
        "EA010020"},
       {"signed A + c", level_text({A_SIGNED, "+", s8(Y)}), 0, [] { call(REG_A, A_SIGNED, "+", s8(Y)); }, "EB000000"},
@@ -154,7 +94,7 @@ TEST_F(AdditiveGroup, StoresIntoANarrowerOrEqualTargetOtherwiseIntoATemporary) {
       {"x = l - m, x char", level_text({u8(X), "=", u32(Y), "-", s32(Z)}), 0, [] { call(u8(X), u32(Y), "-", s32(Z)); },
        "80010020"},
       {"l = i + j, l wider", level_text({s32(X), "=", s16(Y), "+", s16(Z)}), 0,
-       [] { call(u16(T0), s16(Y), "+", s16(Z)); }, "85010020 = 84010100"},
+       [] { call(u16(T), s16(Y), "+", s16(Z)); }, "85010020 = 84010100"},
       {"x += a + b", level_text({s8(X), "+=", s8(Y), "+", s8(Z)}), 0, [] { call(REG_A, s8(Y), "+", s8(Z)); },
        "83010020 += EB010030"},
   };
@@ -164,8 +104,8 @@ TEST_F(AdditiveGroup, StoresIntoANarrowerOrEqualTargetOtherwiseIntoATemporary) {
 TEST_F(AdditiveGroup, SubtractsPointersIntoALongOfElements) {
   const auto difference = [](int shift) {
     return [shift] {
-      call(s32(T0), addr(X), "-", addr(Y));
-      if (shift != 0) call(s32(T0), s32(T0), ">>", immediate(shift));
+      call(s32(T), addr(X), "-", addr(Y));
+      if (shift != 0) call(s32(T), s32(T), ">>", immediate(shift));
     };
   };
   const Reduction cases[] = {
@@ -196,8 +136,8 @@ TEST_F(AdditiveGroup, MovesPointersAndArraysByIntegers) {
   const OperandDescriptor a_char = operand(OPERAND_KIND_CHAR_ARRAY, ARRAY_AT);
   const OperandDescriptor a_ulong = operand(OPERAND_KIND_ULONG_ARRAY, ARRAY_AT);
   const OperandDescriptor a_long = operand(OPERAND_KIND_LONG_ARRAY, ARRAY_AT);
-  const OperandDescriptor p_to = operand(OPERAND_KIND_UCHAR_PTR, T0), t_uint = operand(OPERAND_KIND_UINT_PTR, T0);
-  const OperandDescriptor t_ulong = operand(OPERAND_KIND_ULONG_PTR, T0);
+  const OperandDescriptor p_to = operand(OPERAND_KIND_UCHAR_PTR, T), t_uint = operand(OPERAND_KIND_UINT_PTR, T);
+  const OperandDescriptor t_ulong = operand(OPERAND_KIND_ULONG_PTR, T);
   const OperandDescriptor through_r = operand(OPERAND_KIND_INT_VIA_PTR, W);
   const Reduction cases[] = {
       {"p + i, p to unsigned char", level_text({p_uchar, "+", u8(Y)}), 0, [&] { call(p_to, p_uchar, "+", u8(Y)); },
@@ -207,22 +147,22 @@ TEST_F(AdditiveGroup, MovesPointersAndArraysByIntegers) {
       {"p - i, p to long", level_text({p_long, "-", s8(Y)}), 0, [&] { call(t_ulong, p_long, "-", s8(Y)); }, "8B010100"},
       {"p + A", level_text({p_uchar, "+", A_UNSIGNED}), 0, [&] { call(p_to, p_uchar, "+", A_UNSIGNED); }, "86010100"},
       {"p + *r, r to int", level_text({p_uchar, "+", through_r}), 0,
-       [&] { call(0, u16(T0), "=", through_r), call(operand(OPERAND_KIND_UCHAR_PTR, T0 + 2), p_uchar, "+", s16(T0)); },
+       [&] { call(0, u16(T), "=", through_r), call(operand(OPERAND_KIND_UCHAR_PTR, T + 2), p_uchar, "+", s16(T)); },
        "86010102"},
       {"p + i + j", level_text({p_uchar, "+", u8(Y), "+", u8(Z)}), 0,
-       [&] { call(p_to, p_uchar, "+", u8(Y)), call(operand(OPERAND_KIND_UCHAR_PTR, T0 + 3), p_to, "+", u8(Z)); },
+       [&] { call(p_to, p_uchar, "+", u8(Y)), call(operand(OPERAND_KIND_UCHAR_PTR, T + 3), p_to, "+", u8(Z)); },
        "86010103"},
-      {"p + 5, p to int", level_text({p_uint, "+", K}), 5, [] { call(addr(T0), addr(X), "+", immediate(10)); },
+      {"p + 5, p to int", level_text({p_uint, "+", K}), 5, [] { call(addr(T), addr(X), "+", immediate(10)); },
        "87010100"},
-      {"5 + p", level_text({K, "+", p_uint}), 5, [] { call(addr(T0), immediate(10), "+", addr(X)); }, "87010100"},
-      {"p - 5", level_text({p_int, "-", K}), 5, [] { call(addr(T0), addr(X), "-", immediate(10)); }, "8A010100"},
-      {"p + -1, p to int", level_text({p_int, "+", K}), -1, [] { call(addr(T0), addr(X), "+", immediate(0xFFFFFE)); },
+      {"5 + p", level_text({K, "+", p_uint}), 5, [] { call(addr(T), immediate(10), "+", addr(X)); }, "87010100"},
+      {"p - 5", level_text({p_int, "-", K}), 5, [] { call(addr(T), addr(X), "-", immediate(10)); }, "8A010100"},
+      {"p + -1, p to int", level_text({p_int, "+", K}), -1, [] { call(addr(T), addr(X), "+", immediate(0xFFFFFE)); },
        "8A010100"},
       {"p + 0x800000, p to int", level_text({p_int, "+", K}), 0x800000,
-       [] { call(addr(T0), addr(X), "+", immediate(0)); }, "8A010100"},
+       [] { call(addr(T), addr(X), "+", immediate(0)); }, "8A010100"},
       {"p + -5, p to long", level_text({p_ulong, "+", K}), -5,
-       [] { call(addr(T0), addr(X), "+", immediate(0xFFFFEC)); }, "88010100"},
-      {"p + 65536, p to char", level_text({p_char, "+", K}), 65536, [] { call(addr(T0), addr(X), "+", K); },
+       [] { call(addr(T), addr(X), "+", immediate(0xFFFFEC)); }, "88010100"},
+      {"p + 65536, p to char", level_text({p_char, "+", K}), 65536, [] { call(addr(T), addr(X), "+", K); },
        "89010100"},
       {"b + i, b a char array", level_text({a_char, "+", u8(Y)}), 0, [&] { call(p_to, a_char, "+", u8(Y)); },
        "89010100"},
@@ -247,30 +187,13 @@ TEST_F(AdditiveGroup, MovesPointersAndArraysByIntegers) {
 }
 
 TEST_F(AdditiveGroup, FoldsTwoConstantsWithoutCode) {
-  const struct {
-    std::int32_t a;
-    const char* op;
-    std::int32_t b, folded;
-  } cases[] = {{2, "+", 3, 5}, {3, "-", 5, -2}, {INT32_MAX, "+", 1, INT32_MIN}, {INT32_MIN, "-", 1, INT32_MAX}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.a << " " << c.op << " " << c.b);
-    fresh();
-    const OperandDescriptor a = constant(c.a), b = constant(c.b);
-    ASSERT_EQ(reduce_text(level_text({a, c.op, b})), STATUS_DONE);
-    EXPECT_EQ(emitted_count(), 0);
-    EXPECT_EQ(items_of(text), "E8000004");
-    EXPECT_EQ(g_constant_table[4], c.folded);
-    EXPECT_EQ(g_constant_count, 5);
-  }
+  const Fold folds[] = {
+      {2, "+", 3, 5}, {3, "-", 5, -2}, {INT32_MAX, "+", 1, INT32_MIN}, {INT32_MIN, "-", 1, INT32_MAX},
+  };
+  expect_folds(folds);
 }
 
-TEST_F(AdditiveGroup, FoldIntoAFullConstantTableThrowsAndLeavesTheText) {
-  const ByteArray level = level_text({constant(2), "+", constant(3)});
-  g_constant_count = TABLE_CAPACITY;
-  text = level;
-  EXPECT_THROW(reduce_binary_operators(text), TableCapacityExceeded);
-  EXPECT_EQ(text, level);
-}
+TEST_F(AdditiveGroup, FoldIntoAFullConstantTableThrowsAndLeavesTheText) { expect_full_table_fold_throws(2, "+", 3); }
 
 TEST_F(AdditiveGroup, AssignsARegisterSumAsOneInstruction) {
   const Reduction cases[] = {
@@ -295,15 +218,15 @@ TEST_F(AdditiveGroup, FreesRegisterABeforeItIsReused) {
   const OperandDescriptor p = operand(OPERAND_KIND_UCHAR_VIA_PTR, Y), r = operand(OPERAND_KIND_INT_VIA_PTR, Y);
   const Reduction cases[] = {
       {"unsigned A + *p", level_text({A_UNSIGNED, "+", p}), 0,
-       [&] { call(0, u8(T0), "=", A_UNSIGNED), call(0, A_UNSIGNED, "=", p), call(REG_A, u8(T0), "+", A_UNSIGNED); },
+       [&] { call(0, u8(T), "=", A_UNSIGNED), call(0, A_UNSIGNED, "=", p), call(REG_A, u8(T), "+", A_UNSIGNED); },
        "EA000000"},
       {"signed A + *p", level_text({A_SIGNED, "+", p}), 0,
-       [&] { call(0, u8(T0), "=", A_SIGNED), call(0, A_UNSIGNED, "=", p), call(REG_A, s8(T0), "+", A_UNSIGNED); },
+       [&] { call(0, u8(T), "=", A_SIGNED), call(0, A_UNSIGNED, "=", p), call(REG_A, s8(T), "+", A_UNSIGNED); },
        "EA000000"},
       {"signed A + *r, r to int", level_text({A_SIGNED, "+", r}), 0,
        [&] {
-         call(0, s16(T0), "=", A_SIGNED), call(0, u16(T0 + 2), "=", r);
-         call(u16(T0 + 4), s16(T0), "+", s16(T0 + 2));
+         call(0, s16(T), "=", A_SIGNED), call(0, u16(T + 2), "=", r);
+         call(u16(T + 4), s16(T), "+", s16(T + 2));
        },
        "84010104"},
   };
@@ -314,29 +237,24 @@ TEST_F(AdditiveGroup, StoresAValuePendingInTheMainExpression) {
   const struct {
     std::string_view state;
     OperandDescriptor spilled;
-  } cases[] = {{REG_A_UNSIGNED, u8(T0)}, {REG_A_SIGNED, s8(T0)}};
+  } cases[] = {{REG_A_UNSIGNED, u8(T)}, {REG_A_SIGNED, s8(T)}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.state);
     fresh();
     g_expression_text = level_text({A_SIGNED, "+", u8(Z)});
-    g_register_a_state = Text(c.state);
-    g_register_a_token_pos = 0;
+    pending_a(c.state, TOKEN_IN_MAIN_EXPRESSION, 0);
     ASSERT_EQ(reduce_text(level_text({u8(X), "-", u8(Y)})), STATUS_DONE);
-    EXPECT_EQ(emitted(), words_of([] { call(0, u8(T0), "=", REG_A), call(REG_A, u8(X), "-", u8(Y)); }));
+    EXPECT_EQ(emitted(), words_of([] { call(0, u8(T), "=", REG_A), call(REG_A, u8(X), "-", u8(Y)); }));
     EXPECT_EQ(items_of(g_expression_text), items_of(level_text({c.spilled, "+", u8(Z)})));
     EXPECT_EQ(items_of(text), "EA010020");
-    expect_tracker();
+    expect_a_tracked();
   }
 }
 
 TEST_F(AdditiveGroup, RefusesPairsNoCaseTakes) {
   const OperandDescriptor p_char = operand(OPERAND_KIND_CHAR_PTR, X), p_int = operand(OPERAND_KIND_INT_PTR, Y);
   const OperandDescriptor a1 = operand(OPERAND_KIND_INT_ARRAY, ARRAY_AT), a2 = operand(OPERAND_KIND_INT_ARRAY, W);
-  const struct {
-    const char* what;
-    ByteArray level;
-    std::string_view status;
-  } cases[] = {
+  const RefusedText cases[] = {
       {"char pointer - int pointer", level_text({p_char, "-", p_int}), STATUS_POINTER_TYPE_MISMATCH},
       {"char pointer + int pointer", level_text({p_char, "+", p_int}), STATUS_POINTER_TYPE_MISMATCH},
       {"int pointer + int pointer", level_text({p_int, "+", p_int}), STATUS_ADDITIVE_OPERAND_ERROR},
@@ -356,14 +274,10 @@ TEST_F(AdditiveGroup, RefusesPairsNoCaseTakes) {
       {"x = _A + 1 + 1, not last", level_text({s8(Z), "=", REG_A, "+", ONE, "+", ONE}), STATUS_ADDITIVE_OPERAND_ERROR},
       {"no right operand", level_text({u8(X), "-"}), STATUS_ADDITIVE_OPERAND_ERROR},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
+  expect_texts_refused(cases, [this] {
     fresh();
     constant(2);
-    EXPECT_EQ(reduce_text(c.level), c.status);
-    EXPECT_EQ(emitted_count(), 0);
-    EXPECT_EQ(g_reduced_expression, c.level);
-  }
+  });
 }
 
 }  // namespace

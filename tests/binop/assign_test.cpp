@@ -8,17 +8,13 @@
 namespace tarvik::test {
 namespace {
 
-constexpr std::int32_t T = TEMPORARIES;
-// Two pointer cells and the objects they point at.
-constexpr std::int32_t P = 0x010050, Q = 0x010054, AT_P = 0x010060, AT_Q = 0x010068;
+// The objects that the pointer cells at P and Q point at.
+constexpr std::int32_t AT_P = 0x010080, AT_Q = 0x010088;
 
 constexpr OperandDescriptor via(int kind, std::int32_t pointer) { return operand(kind, pointer); }
 
 // One "=" operation of the generator, as the assignment step must call it.
-void copy(OperandDescriptor target, OperandDescriptor source) {
-  Text op = "=";
-  EXPECT_EQ(generate_binary_operation_code(0, target, op, source), STATUS_DONE);
-}
+void copy(OperandDescriptor target, OperandDescriptor source) { call(0, target, "=", source); }
 
 ByteArray token(OperandDescriptor d) { return Piece(d).bytes; }
 
@@ -51,7 +47,7 @@ TEST_F(AssignmentStep, CharFromCharGoesThroughAAndLeavesTheTarget) {
   ASSERT_EQ(reduce({u8(X), "=", u8(Y)}), STATUS_DONE);
   EXPECT_EQ(assign(), STATUS_DONE);
   EXPECT_EQ(emitted(), words_of([] { copy(REG_A, u8(Y)), copy(u8(X), A_UNSIGNED); }));
-  EXPECT_EQ(items_of(g_reduced_expression), items_of(level_text({u8(X)})));
+  EXPECT_EQ(items_of(g_reduced_expression), items({u8(X)}));
   EXPECT_EQ(g_register_a_state, REG_A_FREE);
   sim.ram(Y) = 0x9C;
   run();
@@ -118,7 +114,7 @@ TEST_F(AssignmentStep, CommonPairsCallTheGeneratorInOrder) {
     EXPECT_EQ(assign(), STATUS_DONE);
     EXPECT_EQ(emitted(), words_of(pair.calls));
     EXPECT_EQ(g_temp_ram_next - T, pair.temporaries);
-    EXPECT_EQ(items_of(g_reduced_expression), items_of(level_text({pair.x})));
+    EXPECT_EQ(items_of(g_reduced_expression), items({pair.x}));
   }
 }
 
@@ -177,7 +173,7 @@ TEST_F(AssignmentStep, PendingValueInAIsSpilledFirst) {
     const bool in_level = c.place == TOKEN_IN_SUBEXPRESSION;
     g_expression_text = level_text({A_SIGNED});
     ASSERT_EQ(in_level ? reduce({A_UNSIGNED, u8(X), "=", u8(Y)}) : reduce({u8(X), "=", u8(Y)}), STATUS_DONE);
-    g_register_a_state = Text(c.state), g_register_a_token_place = Text(c.place), g_register_a_token_pos = 0;
+    pending_a(c.state, c.place, 0);
     EXPECT_EQ(assign(), STATUS_DONE);
     EXPECT_EQ(emitted(), words_of([] { copy(u8(T), REG_A), copy(REG_A, u8(Y)), copy(u8(X), A_UNSIGNED); }));
     EXPECT_EQ(read_operand_token(in_level ? g_reduced_expression : g_expression_text, 0), c.spilled_as);
@@ -188,8 +184,7 @@ TEST_F(AssignmentStep, PendingValueInAIsSpilledFirst) {
 
 TEST_F(AssignmentStep, ValueInAIsStoredWithoutSpill) {
   ASSERT_EQ(reduce({s8(X), "=", A_SIGNED}), STATUS_DONE);
-  g_register_a_state = Text(REG_A_SIGNED), g_register_a_token_place = Text(TOKEN_IN_SUBEXPRESSION);
-  g_register_a_token_pos = 11;
+  pending_a(REG_A_SIGNED, TOKEN_IN_SUBEXPRESSION, 11);
   EXPECT_EQ(assign(), STATUS_DONE);
   EXPECT_EQ(emitted(), words_of([] { copy(s8(X), A_SIGNED); }));
   EXPECT_EQ(g_temp_ram_next, T);
@@ -203,7 +198,7 @@ TEST_F(AssignmentStep, ChainedAssignmentsCompileRightToLeft) {
               copy(REG_A, u8(Z)), copy(u8(Y), A_UNSIGNED);
               copy(REG_A, u8(Y)), copy(u8(X), A_UNSIGNED);
             }));
-  EXPECT_EQ(items_of(g_reduced_expression), items_of(level_text({u8(X)})));
+  EXPECT_EQ(items_of(g_reduced_expression), items({u8(X)}));
   sim.ram(Z) = 0x5B;
   run();
   EXPECT_EQ(sim.ram(X), 0x5B);
@@ -303,7 +298,7 @@ TEST_F(AssignmentStep, CompoundAssignmentsComputeTheirValues) {
                                                               : reduce({x, c.op, y});
     ASSERT_EQ(reduced, STATUS_DONE);
     ASSERT_EQ(assign(), STATUS_DONE);
-    EXPECT_EQ(items_of(g_reduced_expression), items_of(level_text({x})));
+    EXPECT_EQ(items_of(g_reduced_expression), items({x}));
     EXPECT_EQ(g_register_a_state, REG_A_FREE);
     run();
     EXPECT_EQ(sim.read_bytes(X, c.width), c.expected);
@@ -315,7 +310,7 @@ TEST_F(AssignmentStep, NestedCompoundAssignmentsCompileRightToLeft) {
   sim.set_bytes(X, 1000, 2), sim.set_bytes(Y, 300, 2), sim.set_bytes(Z, 45, 2);
   ASSERT_EQ(reduce({a, "+=", b, "-=", c}), STATUS_DONE);
   ASSERT_EQ(assign(), STATUS_DONE);
-  EXPECT_EQ(items_of(g_reduced_expression), items_of(level_text({a})));
+  EXPECT_EQ(items_of(g_reduced_expression), items({a}));
   run();
   EXPECT_EQ(sim.read_bytes(Y, 2), 255u);
   EXPECT_EQ(sim.read_bytes(X, 2), 1255u);

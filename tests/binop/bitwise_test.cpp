@@ -1,6 +1,4 @@
-#include <functional>
-#include <span>
-#include <string>
+#include <utility>
 
 #include "binop/reduction.h"
 #include "isa/isa.h"
@@ -11,36 +9,6 @@
 namespace tarvik::test {
 namespace {
 
-constexpr std::int32_t T = TEMPORARIES;
-constexpr std::int32_t W = 0x010050, P = 0x010060, Q = 0x010070;
-
-// One generator call, as the reduction must have made it.
-void call(OperandDescriptor d, OperandDescriptor l, std::string_view op, OperandDescriptor r) {
-  Text text(op);
-  EXPECT_EQ(generate_binary_operation_code(d, l, text, r), STATUS_DONE);
-}
-
-std::string items(std::initializer_list<Piece> pieces) { return items_of(level_text(pieces)); }
-
-// X assign L op R, or L op R alone when x is 0.
-struct Bitwise {
-  const char* what;
-  OperandDescriptor x;
-  const char* assign;
-  OperandDescriptor l;
-  const char* op;
-  OperandDescriptor r;
-};
-
-// A reduction and what it must leave: the words, the text, the temporaries taken and what
-// register A holds for the text.
-struct Expected {
-  std::function<void()> words;
-  std::string items;
-  std::int32_t temporaries;
-  std::string_view a_state = REG_A_FREE;
-};
-
 class BitwiseGroup : public ReductionTest {
  protected:
   void SetUp() override {
@@ -48,37 +16,12 @@ class BitwiseGroup : public ReductionTest {
     k5 = constant(5), k255 = constant(0xFF);
   }
 
-  StatusText reduce_bitwise(const Bitwise& b) {
-    g_temp_ram_next = T;
-    g_register_a_state = Text(REG_A_FREE);
-    return b.x == 0 ? reduce({b.l, b.op, b.r}) : reduce({b.x, b.assign, b.l, b.op, b.r});
-  }
-
-  void expect_reduced(const Bitwise& b, const Expected& e) {
-    SCOPED_TRACE(b.what);
-    EXPECT_EQ(reduce_bitwise(b), STATUS_DONE);
-    EXPECT_EQ(emitted(), words_of(e.words));
-    EXPECT_EQ(items_of(text), e.items);
-    EXPECT_EQ(g_temp_ram_next - T, e.temporaries);
-    EXPECT_EQ(g_register_a_state, e.a_state);
-    if (e.a_state != REG_A_FREE) {
-      // The tracker points at the token that now stands for A.
-      EXPECT_EQ(g_register_a_token_place, TOKEN_IN_SUBEXPRESSION);
-      const int kind = e.a_state == REG_A_SIGNED ? OPERAND_KIND_A_SIGNED : OPERAND_KIND_A_UNSIGNED;
-      EXPECT_EQ(get_operand_kind(read_operand_token(text, g_register_a_token_pos)), kind);
-    }
-  }
-
-  void expect_all_reduced(std::span<const std::pair<Bitwise, Expected>> cases) {
-    for (const auto& [bitwise, expected] : cases) expect_reduced(bitwise, expected);
-  }
-
   OperandDescriptor k5 = 0, k255 = 0;
 };
 
 TEST_F(BitwiseGroup, WidthCasesAndWhereTheirResultGoes) {
   const OperandDescriptor k80 = constant(0x80), kffff = constant(0xFFFF);
-  const std::pair<Bitwise, Expected> cases[] = {
+  const std::pair<Binary, Expected> cases[] = {
       {{"x = a & b, chars", u8(X), "=", u8(Y), "&", u8(Z)},
        {[] { call(u8(X), u8(Y), "&", u8(Z)); }, items({u8(X)}), 0}},
       {{"c = i1 & i2 keeps the low byte", s8(X), "=", s16(Y), "&", s16(Z)},
@@ -112,7 +55,7 @@ TEST_F(BitwiseGroup, WidthCasesAndWhereTheirResultGoes) {
 
 TEST_F(BitwiseGroup, OperandsAreWidenedToOneWidth) {
   const OperandDescriptor minus_one = constant(-1), k1ff = constant(0x1FF), k10000 = constant(0x10000);
-  const std::pair<Bitwise, Expected> cases[] = {
+  const std::pair<Binary, Expected> cases[] = {
       {{"c & -1: a negative constant widens to 4 bytes", 0, nullptr, s8(Y), "&", minus_one},
        {[&] {
           call(0, u32(T), "=", s8(Y));
@@ -177,7 +120,7 @@ TEST_F(BitwiseGroup, OperandsThroughPointersAreLoadedLeftFirst) {
   const OperandDescriptor p = operand(OPERAND_KIND_UCHAR_VIA_PTR, P);
   const OperandDescriptor q = operand(OPERAND_KIND_UCHAR_VIA_PTR, Q), q_signed = operand(OPERAND_KIND_CHAR_VIA_PTR, Q);
   const OperandDescriptor q_int = operand(OPERAND_KIND_INT_VIA_PTR, Q);
-  const std::pair<Bitwise, Expected> cases[] = {
+  const std::pair<Binary, Expected> cases[] = {
       {{"*p & *q, unsigned chars", 0, nullptr, p, "&", q},
        {[&] {
           call(0, A_UNSIGNED, "=", p);
@@ -207,42 +150,20 @@ TEST_F(BitwiseGroup, OperandsThroughPointersAreLoadedLeftFirst) {
 }
 
 TEST_F(BitwiseGroup, TwoConstantsFoldOnTheirFullValues) {
-  struct Fold {
-    std::int32_t a;
-    const char* op;
-    std::int32_t b, expected;
-  };
+  // 3 & 5 is 1, which entry 1 already holds.
   const Fold folds[] = {
       {3, "&", 5, 1}, {6, "|", 9, 15}, {6, "^", 3, 5}, {-1, "&", 0xFF, 255}, {-1, "^", 5, -6},
       {0x12345678, "|", static_cast<std::int32_t>(0x80000000), static_cast<std::int32_t>(0x92345678)},
   };
-  for (const Fold& f : folds) {
-    SCOPED_TRACE(testing::Message() << f.a << ' ' << f.op << ' ' << f.b);
-    // Entry 1 already holds 1: a fold still takes a new entry.
-    const std::int32_t index = g_constant_count + 2;
-    expect_reduced({"fold", 0, nullptr, constant(f.a), f.op, constant(f.b)},
-                   {[] {}, items({operand(OPERAND_KIND_CONSTANT, index)}), 0});
-    EXPECT_EQ(g_constant_count, index + 1);
-    EXPECT_EQ(g_constant_table[index], f.expected);
-  }
+  expect_folds(folds);
 }
 
 TEST_F(BitwiseGroup, FoldIntoAFullConstantTableEndsTheCompileWithTheTextUntouched) {
-  const OperandDescriptor a = constant(6), b = constant(3);
-  g_constant_count = TABLE_CAPACITY;
-  EXPECT_THROW(reduce({a, "^", b}), TableCapacityExceeded);
-  EXPECT_EQ(text, level_text({a, "^", b}));
+  expect_full_table_fold_throws(6, "^", 3);
 }
 
 TEST_F(BitwiseGroup, RegisterPairIntoATargetIsOneInstruction) {
-  struct Form {
-    const char* what;
-    OperandDescriptor x, l;
-    const char* op;
-    OperandDescriptor r;
-    std::function<void()> word;
-  };
-  const Form forms[] = {
+  const RegisterForm forms[] = {
       {"_A2 = _A ^ _B", operand(OPERAND_KIND_A2, 0), REG_A, "^", REG_B, emit_a2_xor},
       {"x = _B | _A, x a char", s8(X), REG_B, "|", REG_A, [] { emit_store_or(X); }},
       {"_A = _A & _B", REG_A, REG_A, "&", REG_B, emit_a_and},
@@ -252,11 +173,11 @@ TEST_F(BitwiseGroup, RegisterPairIntoATargetIsOneInstruction) {
       {"_RAM = _A & _B", operand(OPERAND_KIND_RAM, 0), REG_A, "&", REG_B, emit_ram_and},
       {"x = _A ^ _B, x an unsigned char", u8(X), REG_A, "^", REG_B, [] { emit_store_xor(X); }},
   };
-  for (const Form& f : forms) expect_reduced({f.what, f.x, "=", f.l, f.op, f.r}, {f.word, items({f.x}), 0});
+  expect_register_forms(forms);
 }
 
 TEST_F(BitwiseGroup, OperandsNoCaseTakesAreRefused) {
-  const Bitwise refusals[] = {
+  const Binary refusals[] = {
       {"_A & 5", 0, nullptr, REG_A, "&", k5},
       {"p & 1, p a pointer", 0, nullptr, operand(OPERAND_KIND_UCHAR_PTR, P), "&", constant(1)},
       {"_A & _B without an assignment", 0, nullptr, REG_A, "&", REG_B},
@@ -268,19 +189,13 @@ TEST_F(BitwiseGroup, OperandsNoCaseTakesAreRefused) {
       {"address", 0, nullptr, addr(Y), "^", u8(Z)},
       {"condition", 0, nullptr, COND, "|", k5},
   };
-  for (const Bitwise& b : refusals) {
-    SCOPED_TRACE(b.what);
-    EXPECT_EQ(reduce_bitwise(b), STATUS_BITWISE_OPERAND_ERROR);
-    EXPECT_EQ(emitted(), "");
-    EXPECT_EQ(text, b.x == 0 ? level_text({b.l, b.op, b.r}) : level_text({b.x, b.assign, b.l, b.op, b.r}));
-  }
+  expect_binaries_refused(refusals, STATUS_BITWISE_OPERAND_ERROR);
 }
 
 TEST_F(BitwiseGroup, AnOperatorWithNothingAfterItIsAnOperandError) {
   for (const char* op : {"&", "^", "|"}) {
     SCOPED_TRACE(op);
-    EXPECT_EQ(reduce({u8(Y), op}), STATUS_BITWISE_OPERAND_ERROR);
-    EXPECT_EQ(emitted(), "");
+    expect_text_refused(level_text({u8(Y), op}), STATUS_BITWISE_OPERAND_ERROR);
   }
 }
 
@@ -310,11 +225,7 @@ TEST_F(BitwiseGroup, AndBeforeXorBeforeOr) {
 }
 
 TEST_F(BitwiseGroup, ValuesOnTheSimulator) {
-  struct Value {
-    Bitwise bitwise;
-    std::uint32_t y, z, expected;
-  };
-  const Value values[] = {
+  const SimulatedValue values[] = {
       {{"200 & 0x0F", 0, nullptr, u8(Y), "&", constant(0x0F)}, 200, 0, 8},
       {{"c & -1 keeps the sign in 4 bytes", 0, nullptr, s8(Y), "&", constant(-1)}, 0xFB, 0, 0xFFFFFFFB},
       {{"u & 0x1FF extends with zeros", 0, nullptr, u8(Y), "&", constant(0x1FF)}, 0xF0, 0, 0xF0},
@@ -323,16 +234,7 @@ TEST_F(BitwiseGroup, ValuesOnTheSimulator) {
       {{"c ^ ui through A", 0, nullptr, s8(Y), "^", u16(Z)}, 0xFE, 0x1234, 0xEDCA},
       {{"x = c & i, the low byte", s8(X), "=", s8(Y), "&", s16(Z)}, 0xF5, 0x1234, 0x34},
   };
-  for (const Value& v : values) {
-    SCOPED_TRACE(v.bitwise.what);
-    sim.set_bytes(Y, v.y, 4);
-    sim.set_bytes(Z, v.z, 4);
-    ASSERT_EQ(reduce_bitwise(v.bitwise), STATUS_DONE);
-    run();
-    const OperandDescriptor result = read_operand_token(text, text.find_first_not_of(' '));
-    const int kind = get_operand_kind(result);
-    EXPECT_EQ(is_acc_value(kind) ? sim.a : sim.read_bytes(result & 0xFFFFFF, variable_width(kind)), v.expected);
-  }
+  expect_values(values, Z);
 }
 
 TEST_F(BitwiseGroup, PrecedenceValueOnTheSimulator) {

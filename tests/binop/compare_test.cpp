@@ -26,18 +26,12 @@ constexpr OperandDescriptor star_up = operand(OPERAND_KIND_UCHAR_VIA_PTR, P_AT),
 constexpr OperandDescriptor star_r = operand(OPERAND_KIND_INT_VIA_PTR, R_AT);
 constexpr OperandDescriptor RAM = operand(OPERAND_KIND_RAM, 0), AH = operand(OPERAND_KIND_AH, 0);
 
-constexpr std::int32_t T = TEMPORARIES;
-
 // A condition or a value in A standing where the token at `at` stood.
 constexpr OperandDescriptor cond(std::int32_t at) { return operand(OPERAND_KIND_CONDITION, at); }
 constexpr OperandDescriptor in_a(std::int32_t at) { return operand(OPERAND_KIND_A_SIGNED, at); }
 
-// One generator call of the reduction, replayed for the expected words.
-void gen(OperandDescriptor d, OperandDescriptor l, std::string_view op, OperandDescriptor r) {
-  Text text(op);
-  EXPECT_EQ(generate_binary_operation_code(d, l, text, r), STATUS_DONE);
-}
-void convert() { gen(0, REG_A, "=", COND); }
+// The condition turned into 0 or 1 in A.
+void convert() { call(0, REG_A, "=", COND); }
 
 // A level text, the words its reduction emits and what is left of it. A value left in A is
 // tracked at `a_token_at`; -1 means A is free.
@@ -51,18 +45,12 @@ struct Reduced {
 
 class ComparisonGroup : public ReductionTest {
  protected:
-  StatusText reduce_level(const ByteArray& level) {
-    text = level;
-    first_word = g_rom_word_count;
-    return reduce_binary_operators(text);
-  }
-
   void expect_reduced(std::span<const Reduced> cases) {
     for (const Reduced& r : cases) {
       SCOPED_TRACE(r.what);
       g_temp_ram_next = T;
       g_register_a_state = Text(REG_A_FREE);
-      ASSERT_EQ(reduce_level(r.level), STATUS_DONE);
+      ASSERT_EQ(reduce_text(r.level), STATUS_DONE);
       EXPECT_EQ(emitted(), words_of(r.words));
       EXPECT_EQ(items_of(text), items_of(r.left));
       if (r.a_token_at < 0) {
@@ -80,33 +68,33 @@ class ComparisonGroup : public ReductionTest {
 // inside a larger text becomes 0 or 1 in A, which the next comparison takes without a spill.
 TEST_F(ComparisonGroup, ReducesInPassOrderAndLeavesAConditionOnlyForTheWholeText) {
   const Reduced cases[] = {
-      {"a == b", level_text({a, "==", b}), [] { gen(COND, a, "==", b); }, level_text({cond(A_AT)})},
-      {"a > b", level_text({a, ">", b}), [] { gen(COND, a, ">", b); }, level_text({cond(A_AT)})},
-      {"x = a == b", level_text({x, "=", a, "==", b}), [] { gen(COND, a, "==", b), convert(); },
+      {"a == b", level_text({a, "==", b}), [] { call(COND, a, "==", b); }, level_text({cond(A_AT)})},
+      {"a > b", level_text({a, ">", b}), [] { call(COND, a, ">", b); }, level_text({cond(A_AT)})},
+      {"x = a == b", level_text({x, "=", a, "==", b}), [] { call(COND, a, "==", b), convert(); },
        level_text({x, "=", in_a(A_AT)}), 11},
-      {"x = a > b", level_text({x, "=", a, ">", b}), [] { gen(COND, a, ">", b), convert(); },
+      {"x = a > b", level_text({x, "=", a, ">", b}), [] { call(COND, a, ">", b), convert(); },
        level_text({x, "=", in_a(A_AT)}), 11},
       {"a < b >= c: a < b first", level_text({a, "<", b, ">=", c}),
-       [] { gen(COND, a, "<", b), convert(), gen(0, u16(T), "=", in_a(A_AT)), gen(COND, s16(T), ">=", c); },
+       [] { call(COND, a, "<", b), convert(), call(0, u16(T), "=", in_a(A_AT)), call(COND, s16(T), ">=", c); },
        level_text({cond(A_AT)})},
       {"a == b < c: b < c first", level_text({a, "==", b, "<", c}),
-       [] { gen(COND, b, "<", c), convert(), gen(0, u16(T), "=", in_a(B_AT)), gen(COND, a, "==", s16(T)); },
+       [] { call(COND, b, "<", c), convert(), call(0, u16(T), "=", in_a(B_AT)), call(COND, a, "==", s16(T)); },
        level_text({cond(A_AT)})},
       {"a >= b == c", level_text({a, ">=", b, "==", c}),
-       [] { gen(COND, a, ">=", b), convert(), gen(0, u16(T), "=", in_a(A_AT)), gen(COND, s16(T), "==", c); },
+       [] { call(COND, a, ">=", b), convert(), call(0, u16(T), "=", in_a(A_AT)), call(COND, s16(T), "==", c); },
        level_text({cond(A_AT)})},
       {"a == b != c", level_text({a, "==", b, "!=", c}),
-       [] { gen(COND, a, "==", b), convert(), gen(0, u16(T), "=", in_a(A_AT)), gen(COND, s16(T), "!=", c); },
+       [] { call(COND, a, "==", b), convert(), call(0, u16(T), "=", in_a(A_AT)), call(COND, s16(T), "!=", c); },
        level_text({cond(A_AT)})},
       {"x = a < b > c", level_text({x, "=", a, "<", b, ">", c}),
        [] {
-         gen(COND, a, "<", b), convert(), gen(0, u16(T), "=", in_a(A_AT)), gen(COND, s16(T), ">", c), convert();
+         call(COND, a, "<", b), convert(), call(0, u16(T), "=", in_a(A_AT)), call(COND, s16(T), ">", c), convert();
        },
        level_text({x, "=", in_a(A_AT)}), 11},
-      {"_A == _B", level_text({REG_A, "==", REG_B}), [] { gen(COND, REG_A, "==", REG_B); }, level_text({cond(0)})},
-      {"_B == _A", level_text({REG_B, "==", REG_A}), [] { gen(COND, REG_B, "==", REG_A); }, level_text({cond(0)})},
-      {"_A > _B", level_text({REG_A, ">", REG_B}), [] { gen(COND, REG_A, ">", REG_B); }, level_text({cond(0)})},
-      {"_B < _A", level_text({REG_B, "<", REG_A}), [] { gen(COND, REG_B, "<", REG_A); }, level_text({cond(0)})},
+      {"_A == _B", level_text({REG_A, "==", REG_B}), [] { call(COND, REG_A, "==", REG_B); }, level_text({cond(0)})},
+      {"_B == _A", level_text({REG_B, "==", REG_A}), [] { call(COND, REG_B, "==", REG_A); }, level_text({cond(0)})},
+      {"_A > _B", level_text({REG_A, ">", REG_B}), [] { call(COND, REG_A, ">", REG_B); }, level_text({cond(0)})},
+      {"_B < _A", level_text({REG_B, "<", REG_A}), [] { call(COND, REG_B, "<", REG_A); }, level_text({cond(0)})},
   };
   expect_reduced(cases);
 }
@@ -117,29 +105,29 @@ TEST_F(ComparisonGroup, WidensForConstantsAndForTheWiderOperand) {
   const OperandDescriptor k300 = constant(300), k100 = constant(100), k_100 = constant(-100), k255 = constant(255),
                           k256 = constant(256), k_1 = constant(-1);
   const Reduced cases[] = {
-      {"ch == 300", level_text({ch, "==", k300}), [=] { gen(0, u16(T), "=", ch), gen(COND, s16(T), "==", k300); },
+      {"ch == 300", level_text({ch, "==", k300}), [=] { call(0, u16(T), "=", ch), call(COND, s16(T), "==", k300); },
        level_text({cond(CH_AT)})},
-      {"ch == 100", level_text({ch, "==", k100}), [=] { gen(COND, ch, "==", k100); }, level_text({cond(CH_AT)})},
-      {"ch == -100", level_text({ch, "==", k_100}), [=] { gen(COND, ch, "==", k_100); }, level_text({cond(CH_AT)})},
-      {"ch == 255", level_text({ch, "==", k255}), [=] { gen(0, u16(T), "=", ch), gen(COND, s16(T), "==", k255); },
+      {"ch == 100", level_text({ch, "==", k100}), [=] { call(COND, ch, "==", k100); }, level_text({cond(CH_AT)})},
+      {"ch == -100", level_text({ch, "==", k_100}), [=] { call(COND, ch, "==", k_100); }, level_text({cond(CH_AT)})},
+      {"ch == 255", level_text({ch, "==", k255}), [=] { call(0, u16(T), "=", ch), call(COND, s16(T), "==", k255); },
        level_text({cond(CH_AT)})},
-      {"u == 255", level_text({u, "==", k255}), [=] { gen(COND, u, "==", k255); }, level_text({cond(U_AT)})},
-      {"u == 256", level_text({u, "==", k256}), [=] { gen(0, u16(T), "=", u), gen(COND, s16(T), "==", k256); },
+      {"u == 255", level_text({u, "==", k255}), [=] { call(COND, u, "==", k255); }, level_text({cond(U_AT)})},
+      {"u == 256", level_text({u, "==", k256}), [=] { call(0, u16(T), "=", u), call(COND, s16(T), "==", k256); },
        level_text({cond(U_AT)})},
-      {"u > 300", level_text({u, ">", k300}), [=] { gen(0, u16(T), "=", u), gen(COND, s16(T), ">", k300); },
+      {"u > 300", level_text({u, ">", k300}), [=] { call(0, u16(T), "=", u), call(COND, s16(T), ">", k300); },
        level_text({cond(U_AT)})},
-      {"u >= -1", level_text({u, ">=", k_1}), [=] { gen(0, u32(T), "=", u), gen(COND, s32(T), ">=", k_1); },
+      {"u >= -1", level_text({u, ">=", k_1}), [=] { call(0, u32(T), "=", u), call(COND, s32(T), ">=", k_1); },
        level_text({cond(U_AT)})},
-      {"-1 < u", level_text({k_1, "<", u}), [=] { gen(0, u32(T), "=", u), gen(COND, k_1, "<", s32(T)); },
+      {"-1 < u", level_text({k_1, "<", u}), [=] { call(0, u32(T), "=", u), call(COND, k_1, "<", s32(T)); },
        level_text({cond(k_1)})},
-      {"ul > -1", level_text({ul, ">", k_1}), [=] { gen(COND, ul, ">", k_1); }, level_text({cond(UL_AT)})},
+      {"ul > -1", level_text({ul, ">", k_1}), [=] { call(COND, ul, ">", k_1); }, level_text({cond(UL_AT)})},
       {"ui == ch", level_text({ui, "==", ch}),
-       [] { emit_load_a(CH_AT), gen(0, u16(T), "=", A_SIGNED), gen(COND, ui, "==", s16(T)); },
+       [] { emit_load_a(CH_AT), call(0, u16(T), "=", A_SIGNED), call(COND, ui, "==", s16(T)); },
        level_text({cond(UI_AT)})},
       {"i > u", level_text({i, ">", u}),
-       [] { emit_load_a(U_AT), gen(0, u16(T), "=", A_UNSIGNED), gen(COND, i, ">", s16(T)); },
+       [] { emit_load_a(U_AT), call(0, u16(T), "=", A_UNSIGNED), call(COND, i, ">", s16(T)); },
        level_text({cond(I_AT)})},
-      {"ch > u", level_text({ch, ">", u}), [] { gen(COND, ch, ">", u); }, level_text({cond(CH_AT)})},
+      {"ch > u", level_text({ch, ">", u}), [] { call(COND, ch, ">", u); }, level_text({cond(CH_AT)})},
   };
   expect_reduced(cases);
 }
@@ -150,43 +138,49 @@ TEST_F(ComparisonGroup, CopiesPointersAndLoadsValuesThroughThem) {
   const OperandDescriptor k0 = constant(0);
   const Reduced cases[] = {
       {"p == q", level_text({p, "==", q}),
-       [] { gen(0, u32(T), "=", addr(P_AT)), gen(0, u32(T + 4), "=", addr(Q_AT)), gen(COND, u32(T), "==", u32(T + 4)); },
+       [] {
+         call(0, u32(T), "=", addr(P_AT)), call(0, u32(T + 4), "=", addr(Q_AT));
+         call(COND, u32(T), "==", u32(T + 4));
+       },
        level_text({cond(P_AT)})},
-      {"p == 0", level_text({p, "==", k0}), [=] { gen(0, u32(T), "=", addr(P_AT)), gen(COND, u32(T), "==", k0); },
+      {"p == 0", level_text({p, "==", k0}), [=] { call(0, u32(T), "=", addr(P_AT)), call(COND, u32(T), "==", k0); },
        level_text({cond(P_AT)})},
-      {"p != buf", level_text({p, "!=", buf}), [] { gen(0, u32(T), "=", addr(P_AT)), gen(COND, u32(T), "!=", buf); },
+      {"p != buf", level_text({p, "!=", buf}), [] { call(0, u32(T), "=", addr(P_AT)), call(COND, u32(T), "!=", buf); },
        level_text({cond(P_AT)})},
-      {"buf < p", level_text({buf, "<", p}), [] { gen(0, u32(T), "=", addr(P_AT)), gen(COND, buf, "<", u32(T)); },
+      {"buf < p", level_text({buf, "<", p}), [] { call(0, u32(T), "=", addr(P_AT)), call(COND, buf, "<", u32(T)); },
        level_text({cond(BUF_AT)})},
       {"ch == p: ch widened to the copy's width", level_text({ch, "==", p}),
        [] {
-         gen(0, u32(T), "=", addr(P_AT)), emit_load_a(CH_AT), gen(0, u32(T + 4), "=", A_SIGNED);
-         gen(COND, s32(T + 4), "==", u32(T));
+         call(0, u32(T), "=", addr(P_AT)), emit_load_a(CH_AT), call(0, u32(T + 4), "=", A_SIGNED);
+         call(COND, s32(T + 4), "==", u32(T));
        },
        level_text({cond(CH_AT)})},
       {"*p == ch", level_text({star_p, "==", ch}),
-       [] { gen(0, A_UNSIGNED, "=", star_p), gen(COND, A_SIGNED, "==", ch); }, level_text({cond(P_AT)})},
+       [] { call(0, A_UNSIGNED, "=", star_p), call(COND, A_SIGNED, "==", ch); }, level_text({cond(P_AT)})},
       {"*p == *q: *p set aside as a char", level_text({star_p, "==", star_q}),
        [] {
-         gen(0, A_UNSIGNED, "=", star_p), gen(0, u8(T), "=", A_SIGNED), gen(0, A_UNSIGNED, "=", star_q);
-         gen(COND, s8(T), "==", A_SIGNED);
+         call(0, A_UNSIGNED, "=", star_p), call(0, u8(T), "=", A_SIGNED), call(0, A_UNSIGNED, "=", star_q);
+         call(COND, s8(T), "==", A_SIGNED);
        },
        level_text({cond(P_AT)})},
       {"*p > *q to unsigned chars: *p set aside unsigned", level_text({star_up, ">", star_uq}),
        [] {
-         gen(0, A_UNSIGNED, "=", star_up), gen(0, u8(T), "=", A_UNSIGNED), gen(0, A_UNSIGNED, "=", star_uq);
-         gen(COND, u8(T), ">", A_UNSIGNED);
+         call(0, A_UNSIGNED, "=", star_up), call(0, u8(T), "=", A_UNSIGNED), call(0, A_UNSIGNED, "=", star_uq);
+         call(COND, u8(T), ">", A_UNSIGNED);
        },
        level_text({cond(P_AT)})},
       {"A value == *r", level_text({A_SIGNED, "==", star_r}),
-       [] { gen(0, s16(T), "=", A_SIGNED), gen(0, u16(T + 2), "=", star_r), gen(COND, s16(T), "==", s16(T + 2)); },
+       [] { call(0, s16(T), "=", A_SIGNED), call(0, u16(T + 2), "=", star_r), call(COND, s16(T), "==", s16(T + 2)); },
        level_text({cond(0)})},
       {"A value > p: the A value stored before the copy", level_text({A_SIGNED, ">", p}),
-       [] { gen(0, s32(T), "=", A_SIGNED), gen(0, u32(T + 4), "=", addr(P_AT)), gen(COND, s32(T), ">", u32(T + 4)); },
+       [] {
+         call(0, s32(T), "=", A_SIGNED), call(0, u32(T + 4), "=", addr(P_AT));
+         call(COND, s32(T), ">", u32(T + 4));
+       },
        level_text({cond(0)})},
       {"p < A value: the A value stored before the copy", level_text({p, "<", A_UNSIGNED}),
        [] {
-         gen(0, s32(T), "=", A_UNSIGNED), gen(0, u32(T + 4), "=", addr(P_AT)), gen(COND, u32(T + 4), "<", s32(T));
+         call(0, s32(T), "=", A_UNSIGNED), call(0, u32(T + 4), "=", addr(P_AT)), call(COND, u32(T + 4), "<", s32(T));
        },
        level_text({cond(P_AT)})},
   };
@@ -195,42 +189,21 @@ TEST_F(ComparisonGroup, CopiesPointersAndLoadsValuesThroughThem) {
 
 // Two constants compare signed at 32 bits into a new constant, also as the whole text.
 TEST_F(ComparisonGroup, FoldsTwoConstants) {
-  const struct {
-    std::int32_t l;
-    const char* op;
-    std::int32_t r, result;
-  } cases[] = {
+  const Fold folds[] = {
       {3, ">=", 2, 1}, {-5, "<=", 3, 1}, {2, "==", 3, 0}, {2, "!=", 3, 1},          {3, ">", 2, 1},
       {2, ">", 1, 1},  {2, ">", 3, 0},   {-1, "<", 0, 1}, {5, "<", 5, 0}, {INT32_MIN, "<", INT32_MAX, 1},
   };
-  for (const auto& f : cases) {
-    SCOPED_TRACE(testing::Message() << f.l << " " << f.op << " " << f.r);
-    const OperandDescriptor l = constant(f.l), r = constant(f.r);
-    const std::int32_t index = g_constant_count;
-    ASSERT_EQ(reduce({l, f.op, r}), STATUS_DONE);
-    EXPECT_EQ(emitted_count(), 0);
-    EXPECT_EQ(items_of(text), items_of(level_text({operand(OPERAND_KIND_CONSTANT, index)})));
-    EXPECT_EQ(g_constant_table[index], f.result);
-    EXPECT_EQ(g_constant_count, index + 1);
-  }
+  expect_folds(folds);
 }
 
-TEST_F(ComparisonGroup, FoldIntoAFullConstantTableThrows) {
-  const OperandDescriptor three = constant(3), two = constant(2);
-  g_constant_count = TABLE_CAPACITY;
-  EXPECT_THROW(reduce({three, ">", two}), TableCapacityExceeded);
-}
+TEST_F(ComparisonGroup, FoldIntoAFullConstantTableThrows) { expect_full_table_fold_throws(3, ">", 2); }
 
 // Nothing is emitted or blanked; flags pass the two-character group only, and the generator
 // refuses them for ">=" and "<=".
 TEST_F(ComparisonGroup, RefusesOtherOperands) {
   const OperandDescriptor k0 = constant(0), k1 = constant(1);
   const std::string_view TWO = STATUS_TWO_CHAR_COMPARE_OPERAND_ERROR, ONE = STATUS_GT_LT_OPERAND_ERROR;
-  const struct {
-    const char* what;
-    ByteArray level;
-    std::string_view error;
-  } cases[] = {
+  const RefusedText cases[] = {
       {"_A == 0", level_text({REG_A, "==", k0}), TWO},
       {"_A == _A", level_text({REG_A, "==", REG_A}), TWO},
       {"_RAM == 1", level_text({RAM, "==", k1}), TWO},
@@ -250,27 +223,21 @@ TEST_F(ComparisonGroup, RefusesOtherOperands) {
       {"nothing after ==", level_text({a, "=="}), TWO},
       {"nothing after >", level_text({a, ">"}), ONE},
   };
-  for (const auto& r : cases) {
-    SCOPED_TRACE(r.what);
-    EXPECT_EQ(reduce_level(r.level), r.error);
-    EXPECT_EQ(emitted_count(), 0);
-    EXPECT_EQ(text, r.level);
-  }
+  expect_texts_refused(cases);
 }
 
 TEST_F(ComparisonGroup, FlagEqualityReachesTheGenerator) {
   const OperandDescriptor k0 = constant(0);
   ASSERT_EQ(reduce({AH, "==", k0}), STATUS_DONE);
-  EXPECT_EQ(emitted(), words_of([=] { gen(COND, AH, "==", k0); }));
-  EXPECT_EQ(items_of(text), items_of(level_text({cond(0)})));
+  EXPECT_EQ(emitted(), words_of([=] { call(COND, AH, "==", k0); }));
+  EXPECT_EQ(items_of(text), items({cond(0)}));
 }
 
 TEST_F(ComparisonGroup, SpillsAPendingValueBeforeTheComparison) {
   g_expression_text = level_text({x, "=", A_SIGNED});
-  g_register_a_state = Text(REG_A_SIGNED);
-  g_register_a_token_pos = 11;
+  pending_a(REG_A_SIGNED, TOKEN_IN_MAIN_EXPRESSION, 11);
   ASSERT_EQ(reduce({a, "==", b}), STATUS_DONE);
-  EXPECT_EQ(emitted(), words_of([] { emit_store_a(T), gen(COND, a, "==", b); }));
+  EXPECT_EQ(emitted(), words_of([] { emit_store_a(T), call(COND, a, "==", b); }));
   EXPECT_EQ(read_operand_token(g_expression_text, 11), s8(T));
   EXPECT_EQ(g_temp_ram_next, T + 1);
   EXPECT_EQ(g_register_a_state, REG_A_FREE);
@@ -338,9 +305,7 @@ TEST_F(ComparisonGroup, KeepsAnAValueAgainstAPointer) {
     fresh();
     sim.set_bytes(P_AT, 3, 3);
     sim.a = t.a;
-    g_register_a_state = Text(REG_A_SIGNED);
-    g_register_a_token_place = Text(TOKEN_IN_SUBEXPRESSION);
-    g_register_a_token_pos = t.a_left ? 0 : 11;
+    pending_a(REG_A_SIGNED, TOKEN_IN_SUBEXPRESSION, t.a_left ? 0 : 11);
     ASSERT_EQ(t.a_left ? reduce({A_SIGNED, ">", p}) : reduce({p, ">", A_SIGNED}), STATUS_DONE);
     EXPECT_EQ(condition_held(), t.holds);
   }

@@ -1,5 +1,4 @@
-#include <functional>
-#include <span>
+#include <string_view>
 
 #include "isa/isa.h"
 #include "operand/operand.h"
@@ -11,58 +10,15 @@ namespace {
 
 // The first literal of a fresh expression (entries 0 and 1 are taken).
 constexpr OperandDescriptor K = make_operand(OPERAND_KIND_CONSTANT, 2);
-constexpr std::int32_t T0 = TEMPORARIES;
 
-// One generator call, as the expected words spell it.
-void call(OperandDescriptor d, OperandDescriptor l, std::string_view op, OperandDescriptor r) {
-  Text text(op);
-  ASSERT_EQ(generate_binary_operation_code(d, l, text, r), STATUS_DONE);
-}
-
-// A level text, the constant K's value, the words of the calls in order and the items left.
-struct Reduction {
-  const char* what;
-  ByteArray level;
-  std::int32_t k;
-  std::function<void()> words;
-  const char* items;
-};
-
-class MultiplicativeGroup : public ReductionTest {
- protected:
-  StatusText reduce_text(const ByteArray& level) {
-    text = level;
-    first_word = g_rom_word_count;
-    return reduce_binary_operators(text);
-  }
-  // An A value that starts the text is pending, as the subexpression compiler records it.
-  static void pending_a_at_start(const ByteArray& level) {
-    const int kind = get_operand_kind(read_operand_token(level, 0));
-    if (!is_acc_value(kind)) return;
-    g_register_a_state = Text(kind == OPERAND_KIND_A_SIGNED ? REG_A_SIGNED : REG_A_UNSIGNED);
-    g_register_a_token_place = Text(TOKEN_IN_SUBEXPRESSION);
-    g_register_a_token_pos = 0;
-  }
-  // Each text on fresh state, with K holding its value and A pending when it starts the text.
-  void expect_reductions(std::span<const Reduction> cases) {
-    for (const Reduction& c : cases) {
-      SCOPED_TRACE(c.what);
-      fresh();
-      constant(c.k);
-      pending_a_at_start(c.level);
-      ASSERT_EQ(reduce_text(c.level), STATUS_DONE);
-      EXPECT_EQ(emitted(), words_of(c.words));
-      EXPECT_EQ(items_of(text), c.items);
-    }
-  }
-};
+class MultiplicativeGroup : public ReductionTest {};
 
 TEST_F(MultiplicativeGroup, ReducesBeforeSumsAndLeftToRight) {
   const Reduction cases[] = {
       {"a + b * c", level_text({u8(X), "+", u8(Y), "*", u8(Z)}), 0,
-       [] { call(u8(T0), u8(Y), "*", u8(Z)), call(REG_A, u8(X), "+", u8(T0)); }, "EA010020"},
+       [] { call(u8(T), u8(Y), "*", u8(Z)), call(REG_A, u8(X), "+", u8(T)); }, "EA010020"},
       {"a * b / c", level_text({u8(X), "*", u8(Y), "/", u8(Z)}), 0,
-       [] { call(u8(T0), u8(X), "*", u8(Y)), call(u8(T0 + 1), u8(T0), "/", u8(Z)); }, "80010101"},
+       [] { call(u8(T), u8(X), "*", u8(Y)), call(u8(T + 1), u8(T), "/", u8(Z)); }, "80010101"},
   };
   expect_reductions(cases);
 }
@@ -74,12 +30,12 @@ TEST_F(MultiplicativeGroup, StoresIntoATargetOfItsWidthOtherwiseIntoATemporary) 
       {"i = j % k", level_text({s16(X), "=", u16(Y), "%", s16(Z)}), 0, [] { call(s16(X), u16(Y), "%", s16(Z)); },
        "84010020"},
       {"c = a * b + c", level_text({s8(X), "=", s8(Y), "*", s8(Z), "+", s8(X)}), 0,
-       [] { call(u8(T0), s8(Y), "*", s8(Z)), call(s8(X), s8(T0), "+", s8(X)); }, "83010020"},
+       [] { call(u8(T), s8(Y), "*", s8(Z)), call(s8(X), s8(T), "+", s8(X)); }, "83010020"},
       {"i = a * b, both signed", level_text({s16(X), "=", s8(Y), "*", s8(Z)}), 0,
-       [] { call(u8(T0), s8(Y), "*", s8(Z)); }, "84010020 = 83010100"},
+       [] { call(u8(T), s8(Y), "*", s8(Z)); }, "84010020 = 83010100"},
       {"i = a * b, one unsigned", level_text({s16(X), "=", s8(Y), "*", u8(Z)}), 0,
-       [] { call(u8(T0), s8(Y), "*", u8(Z)); }, "84010020 = 80010100"},
-      {"c += a * b", level_text({s8(X), "+=", s8(Y), "*", s8(Z)}), 0, [] { call(u8(T0), s8(Y), "*", s8(Z)); },
+       [] { call(u8(T), s8(Y), "*", u8(Z)); }, "84010020 = 80010100"},
+      {"c += a * b", level_text({s8(X), "+=", s8(Y), "*", s8(Z)}), 0, [] { call(u8(T), s8(Y), "*", s8(Z)); },
        "83010020 += 83010100"},
   };
   expect_reductions(cases);
@@ -89,31 +45,31 @@ TEST_F(MultiplicativeGroup, StoresIntoATargetOfItsWidthOtherwiseIntoATemporary) 
 // widened, into a signed temporary, and the pair is signed only when both are.
 TEST_F(MultiplicativeGroup, WidensForConstantsAndMatchesWidths) {
   const Reduction cases[] = {
-      {"uchar * 200", level_text({u8(X), "*", K}), 200, [] { call(u8(T0), u8(X), "*", K); }, "80010100"},
-      {"200 * uchar", level_text({K, "*", u8(X)}), 200, [] { call(u8(T0), K, "*", u8(X)); }, "80010100"},
-      {"char * 100", level_text({s8(X), "*", K}), 100, [] { call(u8(T0), s8(X), "*", K); }, "83010100"},
+      {"uchar * 200", level_text({u8(X), "*", K}), 200, [] { call(u8(T), u8(X), "*", K); }, "80010100"},
+      {"200 * uchar", level_text({K, "*", u8(X)}), 200, [] { call(u8(T), K, "*", u8(X)); }, "80010100"},
+      {"char * 100", level_text({s8(X), "*", K}), 100, [] { call(u8(T), s8(X), "*", K); }, "83010100"},
       {"char * 200", level_text({s8(X), "*", K}), 200,
-       [] { call(0, u16(T0), "=", s8(X)), call(u16(T0 + 2), s16(T0), "*", K); }, "84010102"},
+       [] { call(0, u16(T), "=", s8(X)), call(u16(T + 2), s16(T), "*", K); }, "84010102"},
       {"300 / uchar", level_text({K, "/", u8(X)}), 300,
-       [] { call(0, u16(T0), "=", u8(X)), call(u16(T0 + 2), K, "/", s16(T0)); }, "84010102"},
+       [] { call(0, u16(T), "=", u8(X)), call(u16(T + 2), K, "/", s16(T)); }, "84010102"},
       {"uchar * -1", level_text({u8(X), "*", K}), -1,
-       [] { call(0, u32(T0), "=", u8(X)), call(u32(T0 + 4), s32(T0), "*", K); }, "85010104"},
+       [] { call(0, u32(T), "=", u8(X)), call(u32(T + 4), s32(T), "*", K); }, "85010104"},
       {"int % 40000", level_text({s16(X), "%", K}), 40000,
-       [] { call(0, u32(T0), "=", s16(X)), call(u32(T0 + 4), s32(T0), "%", K); }, "85010104"},
+       [] { call(0, u32(T), "=", s16(X)), call(u32(T + 4), s32(T), "%", K); }, "85010104"},
       {"uint * uchar", level_text({u16(X), "*", u8(Y)}), 0,
-       [] { emit_load_a(Y), call(0, u16(T0), "=", A_UNSIGNED), call(u16(T0 + 2), u16(X), "*", s16(T0)); }, "81010102"},
+       [] { emit_load_a(Y), call(0, u16(T), "=", A_UNSIGNED), call(u16(T + 2), u16(X), "*", s16(T)); }, "81010102"},
       {"int / uchar", level_text({s16(X), "/", u8(Y)}), 0,
-       [] { emit_load_a(Y), call(0, u16(T0), "=", A_UNSIGNED), call(u16(T0 + 2), s16(X), "/", s16(T0)); }, "84010102"},
+       [] { emit_load_a(Y), call(0, u16(T), "=", A_UNSIGNED), call(u16(T + 2), s16(X), "/", s16(T)); }, "84010102"},
       {"char * uint", level_text({s8(X), "*", u16(Y)}), 0,
-       [] { emit_load_a(X), call(0, u16(T0), "=", A_SIGNED), call(u16(T0 + 2), s16(T0), "*", u16(Y)); }, "81010102"},
+       [] { emit_load_a(X), call(0, u16(T), "=", A_SIGNED), call(u16(T + 2), s16(T), "*", u16(Y)); }, "81010102"},
       {"signed A * int", level_text({A_SIGNED, "*", s16(Y)}), 0,
-       [] { call(0, u16(T0), "=", A_SIGNED), call(u16(T0 + 2), s16(T0), "*", s16(Y)); }, "84010102"},
+       [] { call(0, u16(T), "=", A_SIGNED), call(u16(T + 2), s16(T), "*", s16(Y)); }, "84010102"},
       {"ulong * int", level_text({u32(X), "*", s16(Y)}), 0,
-       [] { call(0, u32(T0), "=", s16(Y)), call(u32(T0 + 4), u32(X), "*", s32(T0)); }, "82010104"},
+       [] { call(0, u32(T), "=", s16(Y)), call(u32(T + 4), u32(X), "*", s32(T)); }, "82010104"},
       {"long % uint", level_text({s32(X), "%", u16(Y)}), 0,
-       [] { call(0, u32(T0), "=", u16(Y)), call(u32(T0 + 4), s32(X), "%", s32(T0)); }, "85010104"},
+       [] { call(0, u32(T), "=", u16(Y)), call(u32(T + 4), s32(X), "%", s32(T)); }, "85010104"},
       {"uint * long", level_text({u16(X), "*", s32(Y)}), 0,
-       [] { call(0, u32(T0), "=", u16(X)), call(u32(T0 + 4), s32(T0), "*", s32(Y)); }, "85010104"},
+       [] { call(0, u32(T), "=", u16(X)), call(u32(T + 4), s32(T), "*", s32(Y)); }, "85010104"},
   };
   expect_reductions(cases);
 }
@@ -127,20 +83,20 @@ TEST_F(MultiplicativeGroup, LoadsThroughPointersAndSpillsTheOtherAValue) {
   const Reduction cases[] = {
       {"unsigned A * *p", level_text({A_UNSIGNED, "*", p}), 0,
        [&] {
-         call(0, u8(T0), "=", A_UNSIGNED), call(0, A_UNSIGNED, "=", p), call(u8(T0 + 1), u8(T0), "*", A_UNSIGNED);
+         call(0, u8(T), "=", A_UNSIGNED), call(0, A_UNSIGNED, "=", p), call(u8(T + 1), u8(T), "*", A_UNSIGNED);
        },
        "80010101"},
       {"signed A * *p, p to signed char", level_text({A_SIGNED, "*", sp}), 0,
-       [&] { call(0, u8(T0), "=", A_SIGNED), call(0, A_UNSIGNED, "=", sp), call(u8(T0 + 1), s8(T0), "*", A_SIGNED); },
+       [&] { call(0, u8(T), "=", A_SIGNED), call(0, A_UNSIGNED, "=", sp), call(u8(T + 1), s8(T), "*", A_SIGNED); },
        "83010101"},
       {"*p * *q", level_text({p, "*", q}), 0,
        [&] {
-         call(0, A_UNSIGNED, "=", p), call(0, u8(T0), "=", A_UNSIGNED), call(0, A_UNSIGNED, "=", q);
-         call(u8(T0 + 1), u8(T0), "*", A_UNSIGNED);
+         call(0, A_UNSIGNED, "=", p), call(0, u8(T), "=", A_UNSIGNED), call(0, A_UNSIGNED, "=", q);
+         call(u8(T + 1), u8(T), "*", A_UNSIGNED);
        },
        "80010101"},
       {"*i * *u, ints", level_text({i, "*", u}), 0,
-       [&] { call(0, u16(T0), "=", i), call(0, u16(T0 + 2), "=", u), call(u16(T0 + 4), s16(T0), "*", u16(T0 + 2)); },
+       [&] { call(0, u16(T), "=", i), call(0, u16(T + 2), "=", u), call(u16(T + 4), s16(T), "*", u16(T + 2)); },
        "81010104"},
   };
   expect_reductions(cases);
@@ -148,11 +104,7 @@ TEST_F(MultiplicativeGroup, LoadsThroughPointersAndSpillsTheOtherAValue) {
 }
 
 TEST_F(MultiplicativeGroup, FoldsTwoConstantsWithoutCode) {
-  const struct {
-    std::int32_t a;
-    const char* op;
-    std::int32_t b, folded;
-  } cases[] = {
+  const Fold folds[] = {
       {7, "/", -2, -3},
       {-7, "%", 2, -1},
       {7, "%", -2, 1},
@@ -165,16 +117,7 @@ TEST_F(MultiplicativeGroup, FoldsTwoConstantsWithoutCode) {
       {65536, "*", 65536, 0},
       {-6, "*", 7, -42},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.a << " " << c.op << " " << c.b);
-    fresh();
-    const OperandDescriptor a = constant(c.a), b = constant(c.b);
-    ASSERT_EQ(reduce_text(level_text({a, c.op, b})), STATUS_DONE);
-    EXPECT_EQ(emitted_count(), 0);
-    EXPECT_EQ(items_of(text), "E8000004");
-    EXPECT_EQ(g_constant_table[4], c.folded);
-    EXPECT_EQ(g_constant_count, 5);
-  }
+  expect_folds(folds);
 }
 
 // The fold gives what the generated loop computes on the same values.
@@ -190,7 +133,7 @@ TEST_F(MultiplicativeGroup, FoldAgreesWithTheGeneratedCode) {
     sim.set_bytes(X, static_cast<std::uint32_t>(c.a), 4), sim.set_bytes(Y, static_cast<std::uint32_t>(c.b), 4);
     ASSERT_EQ(reduce_text(level_text({s32(X), c.op, s32(Y)})), STATUS_DONE);
     run();
-    const std::uint32_t computed = sim.read_bytes(T0, 4);
+    const std::uint32_t computed = sim.read_bytes(T, 4);
     const OperandDescriptor a = constant(c.a), b = constant(c.b);
     ASSERT_EQ(reduce_text(level_text({a, c.op, b})), STATUS_DONE);
     EXPECT_EQ(static_cast<std::uint32_t>(g_constant_table[g_constant_count - 1]), computed);
@@ -198,36 +141,26 @@ TEST_F(MultiplicativeGroup, FoldAgreesWithTheGeneratedCode) {
 }
 
 TEST_F(MultiplicativeGroup, RefusesOperandsThatAreNoNumbers) {
-  const struct {
-    const char* what;
-    ByteArray level;
-  } cases[] = {
-      {"pointer", level_text({operand(OPERAND_KIND_INT_PTR, X), "*", u8(Y)})},
-      {"array", level_text({u8(Y), "/", operand(OPERAND_KIND_UCHAR_ARRAY, X)})},
-      {"address value", level_text({operand(OPERAND_KIND_ADDRESS, X), "%", K})},
-      {"_A", level_text({REG_A, "*", u8(Y)})},
-      {"_B", level_text({u8(Y), "*", REG_B})},
-      {"_RAM", level_text({operand(OPERAND_KIND_RAM, 0), "*", u8(Y)})},
-      {"condition", level_text({COND, "*", u8(Y)})},
-      {"two A values", level_text({A_UNSIGNED, "*", A_SIGNED})},
-      {"no right operand", level_text({u8(X), "*"})},
+  const std::string_view E = STATUS_MUL_OPERAND_ERROR;
+  const RefusedText cases[] = {
+      {"pointer", level_text({operand(OPERAND_KIND_INT_PTR, X), "*", u8(Y)}), E},
+      {"array", level_text({u8(Y), "/", operand(OPERAND_KIND_UCHAR_ARRAY, X)}), E},
+      {"address value", level_text({operand(OPERAND_KIND_ADDRESS, X), "%", K}), E},
+      {"_A", level_text({REG_A, "*", u8(Y)}), E},
+      {"_B", level_text({u8(Y), "*", REG_B}), E},
+      {"_RAM", level_text({operand(OPERAND_KIND_RAM, 0), "*", u8(Y)}), E},
+      {"condition", level_text({COND, "*", u8(Y)}), E},
+      {"two A values", level_text({A_UNSIGNED, "*", A_SIGNED}), E},
+      {"no right operand", level_text({u8(X), "*"}), E},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
+  expect_texts_refused(cases, [this] {
     fresh();
     constant(3);
-    EXPECT_EQ(reduce_text(c.level), STATUS_MUL_OPERAND_ERROR);
-    EXPECT_EQ(emitted_count(), 0);
-    EXPECT_EQ(g_reduced_expression, c.level);
-  }
+  });
 }
 
 TEST_F(MultiplicativeGroup, FoldIntoAFullConstantTableThrowsAndLeavesTheText) {
-  const ByteArray level = level_text({constant(6), "*", constant(7)});
-  g_constant_count = TABLE_CAPACITY;
-  text = level;
-  EXPECT_THROW(reduce_binary_operators(text), TableCapacityExceeded);
-  EXPECT_EQ(text, level);
+  expect_full_table_fold_throws(6, "*", 7);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
-#include <functional>
 #include <limits>
 #include <string>
+#include <utility>
 
 #include "binop/reduction.h"
 #include "isa/isa.h"
@@ -11,57 +11,14 @@
 namespace tarvik::test {
 namespace {
 
-constexpr std::int32_t T = TEMPORARIES;
-constexpr std::int32_t N = 0x010050, P = 0x010060, Q = 0x010070;
+// Where the shift counts are.
+constexpr std::int32_t N = W;
 
-// One generator call, as the reduction must have made it.
-void call(OperandDescriptor d, OperandDescriptor l, std::string_view op, OperandDescriptor r) {
-  Text text(op);
-  EXPECT_EQ(generate_binary_operation_code(d, l, text, r), STATUS_DONE);
-}
-
-std::string items(std::initializer_list<Piece> pieces) { return items_of(level_text(pieces)); }
-
-// X assign L op R, or L op R alone when x is 0.
-struct Shift {
-  const char* what;
-  OperandDescriptor x;
-  const char* assign;
-  OperandDescriptor l;
-  const char* op;
-  OperandDescriptor r;
-};
-
-// A reduction and what it must leave: the words, the text, the temporaries taken.
-struct Expected {
-  std::function<void()> words;
-  std::string items;
-  std::int32_t temporaries;
-};
+// A register operand.
+constexpr OperandDescriptor reg(int kind) { return operand(kind, 0); }
 
 class ShiftGroup : public ReductionTest {
  protected:
-  StatusText reduce_shift(const Shift& s) {
-    g_temp_ram_next = T;
-    g_register_a_state = Text(REG_A_FREE);
-    return s.x == 0 ? reduce({s.l, s.op, s.r}) : reduce({s.x, s.assign, s.l, s.op, s.r});
-  }
-
-  void expect_reduced(const Shift& s, const Expected& e) {
-    SCOPED_TRACE(s.what);
-    EXPECT_EQ(reduce_shift(s), STATUS_DONE);
-    EXPECT_EQ(emitted(), words_of(e.words));
-    EXPECT_EQ(items_of(text), e.items);
-    EXPECT_EQ(g_temp_ram_next - T, e.temporaries);
-    EXPECT_EQ(g_register_a_state, REG_A_FREE);
-  }
-
-  // The value the first token left in the text stands for, after a run.
-  std::uint32_t result_value() {
-    const OperandDescriptor result = read_operand_token(text, text.find_first_not_of(' '));
-    return sim.read_bytes(result & 0xFFFFFF, variable_width(get_operand_kind(result)));
-  }
-
   void SetUp() override {
     ReductionTest::SetUp();
     k1 = constant(1), k2 = constant(2), k4 = constant(4);
@@ -71,7 +28,7 @@ class ShiftGroup : public ReductionTest {
 };
 
 TEST_F(ShiftGroup, ResultGoesToATargetOfLeftWidthElseToATemporaryOfLeftKind) {
-  const std::pair<Shift, Expected> cases[] = {
+  const std::pair<Binary, Expected> cases[] = {
       {{"x = y << n, ints", s16(X), "=", s16(Y), "<<", s16(N)},
        {[] { call(s16(X), s16(Y), "<<", s16(N)); }, items({s16(X)}), 0}},
       {{"x = x << 2 as x <<= 2 arrives, unsigned long", u32(X), "=", u32(X), "<<", k2},
@@ -87,7 +44,7 @@ TEST_F(ShiftGroup, ResultGoesToATargetOfLeftWidthElseToATemporaryOfLeftKind) {
       {{"long by a char count", 0, nullptr, s32(Y), "<<", u8(N)},
        {[] { call(u32(T), s32(Y), "<<", u8(N)); }, items({s32(T)}), 4}},
   };
-  for (const auto& [shift, expected] : cases) expect_reduced(shift, expected);
+  expect_all_reduced(cases);
 }
 
 TEST_F(ShiftGroup, ConstantLeftOperandTakesTheSmallestSignedType) {
@@ -117,7 +74,7 @@ TEST_F(ShiftGroup, ConstantLeftOperandTakesTheSmallestSignedType) {
 TEST_F(ShiftGroup, OperandsThroughPointersAndInRegisterAAreStoredAsChars) {
   const OperandDescriptor to_char = operand(OPERAND_KIND_CHAR_VIA_PTR, P), to_int = operand(OPERAND_KIND_INT_VIA_PTR, P);
   const OperandDescriptor to_uchar = operand(OPERAND_KIND_UCHAR_VIA_PTR, Q);
-  const std::pair<Shift, Expected> cases[] = {
+  const std::pair<Binary, Expected> cases[] = {
       {{"*p >> 2, p to char", 0, nullptr, to_char, ">>", k2},
        {[&] {
           call(0, A_UNSIGNED, "=", to_char);
@@ -160,28 +117,16 @@ TEST_F(ShiftGroup, OperandsThroughPointersAndInRegisterAAreStoredAsChars) {
         },
         items({s8(T + 1)}), 2}},
   };
-  for (const auto& [shift, expected] : cases) expect_reduced(shift, expected);
+  expect_all_reduced(cases);
 }
 
 TEST_F(ShiftGroup, TwoConstantsFoldInThirtyTwoBits) {
-  struct Fold {
-    std::int32_t v;
-    const char* op;
-    std::int32_t c, expected;
-  };
   constexpr std::int32_t MIN = std::numeric_limits<std::int32_t>::min();
   const Fold folds[] = {
       {1, "<<", 33, 2},  {5, ">>", -1, 0},  {-8, ">>", 1, -4},       {1, "<<", 31, MIN},
       {-1, "<<", 32, -1}, {MIN, ">>", 31, -1}, {0x7FFFFFFF, "<<", 1, -2}, {0x40000000, ">>", 30, 1},
   };
-  for (const Fold& f : folds) {
-    SCOPED_TRACE(testing::Message() << f.v << ' ' << f.op << ' ' << f.c);
-    const std::int32_t index = g_constant_count + 2;
-    expect_reduced({"fold", 0, nullptr, constant(f.v), f.op, constant(f.c)},
-                   {[] {}, items({operand(OPERAND_KIND_CONSTANT, index)}), 0});
-    EXPECT_EQ(g_constant_count, index + 1);
-    EXPECT_EQ(g_constant_table[index], f.expected);
-  }
+  expect_folds(folds);
 }
 
 TEST_F(ShiftGroup, FoldsChainLeftToRight) {
@@ -193,41 +138,27 @@ TEST_F(ShiftGroup, FoldsChainLeftToRight) {
 }
 
 TEST_F(ShiftGroup, FoldIntoAFullConstantTableEndsTheCompileWithTheTextUntouched) {
-  const OperandDescriptor a = constant(3), b = constant(1);
-  g_constant_count = TABLE_CAPACITY;
-  EXPECT_THROW(reduce({a, "<<", b}), TableCapacityExceeded);
-  EXPECT_EQ(text, level_text({a, "<<", b}));
+  expect_full_table_fold_throws(3, "<<", 1);
 }
 
 TEST_F(ShiftGroup, RegisterShiftsByOneAreOneInstruction) {
-  struct Form {
-    const char* what;
-    OperandDescriptor x, l;
-    const char* op;
-    WordEmitter word;
-    AddressedEmitter store;
+  const RegisterForm forms[] = {
+      {"_A = _A << 1", REG_A, REG_A, "<<", k1, emit_a_a_shl},
+      {"_B = _A_0 << 1", REG_B, reg(OPERAND_KIND_A_0), "<<", k1, emit_b_a_shl},
+      {"_RAM = _B << 1", reg(OPERAND_KIND_RAM), REG_B, "<<", k1, emit_ram_b_shl},
+      {"_A1 = _A_BH << 1", reg(OPERAND_KIND_A1), reg(OPERAND_KIND_A_BH), "<<", k1, emit_a1_a_shl_bh},
+      {"_A2 = _A_0 >> 1", reg(OPERAND_KIND_A2), reg(OPERAND_KIND_A_0), ">>", k1, emit_a2_a_shr},
+      {"_A0 = _B >> 1", reg(OPERAND_KIND_A0), REG_B, ">>", k1, emit_a0_b_sar},
+      {"_A = _B_0 >> 1", REG_A, reg(OPERAND_KIND_B_0), ">>", k1, emit_a_b_shr},
+      {"x = _B_AL >> 1, x a char", s8(X), reg(OPERAND_KIND_B_AL), ">>", k1, [] { emit_store_b_shr_al(X); }},
+      {"x = _A >> 1, x an unsigned char", u8(X), REG_A, ">>", k1, [] { emit_store_a_sar(X); }},
+      {"x = _B_0 << 1, x a char", s8(X), reg(OPERAND_KIND_B_0), "<<", k1, [] { emit_store_b_shl(X); }},
   };
-  const auto reg = [](int kind) { return operand(kind, 0); };
-  const Form forms[] = {
-      {"_A = _A << 1", REG_A, REG_A, "<<", emit_a_a_shl, nullptr},
-      {"_B = _A_0 << 1", REG_B, reg(OPERAND_KIND_A_0), "<<", emit_b_a_shl, nullptr},
-      {"_RAM = _B << 1", reg(OPERAND_KIND_RAM), REG_B, "<<", emit_ram_b_shl, nullptr},
-      {"_A1 = _A_BH << 1", reg(OPERAND_KIND_A1), reg(OPERAND_KIND_A_BH), "<<", emit_a1_a_shl_bh, nullptr},
-      {"_A2 = _A_0 >> 1", reg(OPERAND_KIND_A2), reg(OPERAND_KIND_A_0), ">>", emit_a2_a_shr, nullptr},
-      {"_A0 = _B >> 1", reg(OPERAND_KIND_A0), REG_B, ">>", emit_a0_b_sar, nullptr},
-      {"_A = _B_0 >> 1", REG_A, reg(OPERAND_KIND_B_0), ">>", emit_a_b_shr, nullptr},
-      {"x = _B_AL >> 1, x a char", s8(X), reg(OPERAND_KIND_B_AL), ">>", nullptr, emit_store_b_shr_al},
-      {"x = _A >> 1, x an unsigned char", u8(X), REG_A, ">>", nullptr, emit_store_a_sar},
-      {"x = _B_0 << 1, x a char", s8(X), reg(OPERAND_KIND_B_0), "<<", nullptr, emit_store_b_shl},
-  };
-  for (const Form& f : forms)
-    expect_reduced({f.what, f.x, "=", f.l, f.op, k1},
-                   {[&] { f.word ? f.word() : f.store(X); }, items({f.x}), 0});
+  expect_register_forms(forms);
 }
 
 TEST_F(ShiftGroup, OperandsNoCaseTakesAreRefused) {
-  const auto reg = [](int kind) { return operand(kind, 0); };
-  const Shift refusals[] = {
+  const Binary refusals[] = {
       {"_A = _A << 2", REG_A, "=", REG_A, "<<", k2},
       {"_A << 1 alone", 0, nullptr, REG_A, "<<", k1},
       {"x = _A << 1, x an int", s16(X), "=", REG_A, "<<", k1},
@@ -242,26 +173,18 @@ TEST_F(ShiftGroup, OperandsNoCaseTakesAreRefused) {
       {"condition", 0, nullptr, COND, ">>", k1},
       {"_RAM count", 0, nullptr, s16(Y), "<<", reg(OPERAND_KIND_RAM)},
   };
-  for (const Shift& s : refusals) {
-    SCOPED_TRACE(s.what);
-    EXPECT_EQ(reduce_shift(s), STATUS_SHIFT_OPERAND_ERROR);
-    EXPECT_EQ(emitted(), "");
-    EXPECT_EQ(text, s.x == 0 ? level_text({s.l, s.op, s.r}) : level_text({s.x, s.assign, s.l, s.op, s.r}));
-  }
+  expect_binaries_refused(refusals, STATUS_SHIFT_OPERAND_ERROR);
 }
 
 TEST_F(ShiftGroup, AnOperatorWithNothingAfterItIsAnOperandError) {
-  EXPECT_EQ(reduce({s8(Y), "<<"}), STATUS_SHIFT_OPERAND_ERROR);
-  EXPECT_EQ(reduce({s8(X), "=", s8(Y), ">>"}), STATUS_SHIFT_OPERAND_ERROR);
-  EXPECT_EQ(emitted(), "");
+  for (const ByteArray& level : {level_text({s8(Y), "<<"}), level_text({s8(X), "=", s8(Y), ">>"})}) {
+    SCOPED_TRACE(items_of(level));
+    expect_text_refused(level, STATUS_SHIFT_OPERAND_ERROR);
+  }
 }
 
 TEST_F(ShiftGroup, ShiftedValuesOnTheSimulator) {
-  struct Value {
-    Shift shift;
-    std::uint32_t y, n, expected;
-  };
-  const Value values[] = {
+  const SimulatedValue values[] = {
       {{"signed >> fills with the sign", 0, nullptr, s8(Y), ">>", u8(N)}, 0x9C, 2, 0xE7},
       {{"unsigned >> fills with 0", 0, nullptr, u8(Y), ">>", u8(N)}, 0x9C, 2, 0x27},
       {{"int << a variable count", 0, nullptr, u16(Y), "<<", u8(N)}, 0x1234, 4, 0x2340},
@@ -272,14 +195,7 @@ TEST_F(ShiftGroup, ShiftedValuesOnTheSimulator) {
       {{"70000 << n in 32 bits", 0, nullptr, constant(70000), "<<", u8(N)}, 0, 1, 140000},
       {{"x = y << n", s16(X), "=", s16(Y), "<<", s16(N)}, 0x4101, 1, 0x8202},
   };
-  for (const Value& v : values) {
-    SCOPED_TRACE(v.shift.what);
-    sim.set_bytes(Y, v.y, 4);
-    sim.set_bytes(N, v.n, 4);
-    ASSERT_EQ(reduce_shift(v.shift), STATUS_DONE);
-    run();
-    EXPECT_EQ(result_value(), v.expected);
-  }
+  expect_values(values, N);
 }
 
 }  // namespace

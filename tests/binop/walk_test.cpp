@@ -4,21 +4,9 @@
 namespace tarvik::test {
 namespace {
 
-constexpr OperandDescriptor A = make_operand(OPERAND_KIND_INT, 0x010020);
-constexpr OperandDescriptor B = make_operand(OPERAND_KIND_INT, 0x010022);
-constexpr OperandDescriptor C = make_operand(OPERAND_KIND_INT, 0x010024);
-constexpr OperandDescriptor X = make_operand(OPERAND_KIND_INT, 0x010026);
-constexpr OperandDescriptor CA = make_operand(OPERAND_KIND_UCHAR, 0x010030);
-constexpr OperandDescriptor CB = make_operand(OPERAND_KIND_UCHAR, 0x010031);
-constexpr OperandDescriptor CC = make_operand(OPERAND_KIND_UCHAR, 0x010032);
-
-// The temporaries of a reduction, in the order it takes them.
-constexpr std::int32_t T1 = TEMPORARIES, T2 = TEMPORARIES + 2;
-
-void compile(OperandDescriptor d, OperandDescriptor l, const char* op, OperandDescriptor r) {
-  Text text = op;
-  ASSERT_EQ(generate_binary_operation_code(d, l, text, r), STATUS_DONE) << op;
-}
+// Ints and unsigned chars.
+constexpr OperandDescriptor A = s16(0x010020), B = s16(0x010022), C = s16(0x010024), X = s16(0x010026);
+constexpr OperandDescriptor CA = u8(0x010030), CB = u8(0x010031), CC = u8(0x010032);
 
 class Walk : public ReductionTest {};
 
@@ -33,38 +21,37 @@ TEST_F(Walk, ReducesInPrecedenceOrderFromTheLeft) {
   } cases[] = {
       {"a + b * c", {A, "+", B, "*", C},
        [] {
-         compile(make_operand(OPERAND_KIND_UINT, T1), B, "*", C);
-         compile(make_operand(OPERAND_KIND_UINT, T2), A, "+", make_operand(OPERAND_KIND_INT, T1));
+         call(u16(T), B, "*", C);
+         call(u16(T + 2), A, "+", s16(T));
        },
        "84010102"},
       {"a - b - c", {A, "-", B, "-", C},
        [] {
-         compile(make_operand(OPERAND_KIND_UINT, T1), A, "-", B);
-         compile(make_operand(OPERAND_KIND_UINT, T2), make_operand(OPERAND_KIND_INT, T1), "-", C);
+         call(u16(T), A, "-", B);
+         call(u16(T + 2), s16(T), "-", C);
        },
        "84010102"},
       {"a < b >= c", {CA, "<", CB, ">=", CC},
        [] {
-         compile(COND, CA, "<", CB);
-         compile(0, REG_A, "=", COND);
-         compile(COND, A_SIGNED, ">=", CC);
+         call(COND, CA, "<", CB);
+         call(0, REG_A, "=", COND);
+         call(COND, A_SIGNED, ">=", CC);
        },
        "E7010030"},
       {"a == b < c", {CA, "==", CB, "<", CC},
        [] {
-         compile(COND, CB, "<", CC);
-         compile(0, REG_A, "=", COND);
-         compile(COND, CA, "==", A_SIGNED);
+         call(COND, CB, "<", CC);
+         call(0, REG_A, "=", COND);
+         call(COND, CA, "==", A_SIGNED);
        },
        "E7010030"},
       {"x += y * 2", {X, "+=", A, "*", two},
-       [two] { compile(make_operand(OPERAND_KIND_UINT, T1), A, "*", two); },
+       [two] { call(u16(T), A, "*", two); },
        "84010026 += 84010100"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    init_global_tables();
-    SetUp();
+    fresh();
     constant(2);
     g_fall_through_sense = Text(SENSE_TRUE);
     ASSERT_EQ(reduce(c.text), STATUS_DONE);
@@ -101,7 +88,7 @@ TEST_F(Walk, AnUnknownByteEndsTheWalkWithTheTextReducedSoFar) {
     text = level_text({A, "*", B}) + c.tail;
     EXPECT_EQ(reduce_binary_operators(text), STATUS_UNRECOGNISED_SYMBOL);
     EXPECT_EQ(items_of(g_reduced_expression).substr(0, c.reduced.size()), c.reduced);
-    g_temp_ram_next = TEMPORARIES;
+    g_temp_ram_next = T;
   }
 }
 

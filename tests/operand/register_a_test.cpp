@@ -8,14 +8,7 @@ namespace {
 
 constexpr OperandDescriptor X = make_operand(OPERAND_KIND_INT, 0x010020);
 
-class RegisterASpill : public ReductionTest {
- protected:
-  // A value pending in A, its token at `pos` of `text`.
-  void pending(std::string_view state, std::size_t pos) {
-    g_register_a_state = Text(state);
-    g_register_a_token_pos = static_cast<std::int32_t>(pos);
-  }
-};
+class RegisterASpill : public ReductionTest {};
 
 TEST_F(RegisterASpill, StoresThePendingValueAndRenamesItsToken) {
   const struct {
@@ -25,7 +18,7 @@ TEST_F(RegisterASpill, StoresThePendingValueAndRenamesItsToken) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.state);
     text = level_text({X, "+", A_SIGNED});
-    pending(c.state, 11);
+    pending_a(c.state, TOKEN_IN_MAIN_EXPRESSION, 11);
     first_word = g_rom_word_count;
     const std::int32_t t = g_temp_ram_next;
     ASSERT_EQ(spill_register_a(text, {X}), STATUS_DONE);
@@ -55,13 +48,12 @@ TEST_F(RegisterASpill, LeavesAFreeWithoutAStoreWhenNoTokenStandsForTheValue) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     text = spilled;
-    pending(c.state, 0);
-    g_register_a_token_pos = c.pos;
+    pending_a(c.state, TOKEN_IN_MAIN_EXPRESSION, c.pos);
     first_word = g_rom_word_count;
     ASSERT_EQ(spill_register_a(text, {c.exempt}), STATUS_DONE);
     EXPECT_EQ(emitted_count(), 0);
     EXPECT_EQ(text, spilled);
-    EXPECT_EQ(g_temp_ram_next, TEMPORARIES);
+    EXPECT_EQ(g_temp_ram_next, T);
     EXPECT_EQ(g_register_a_state, REG_A_FREE);
   }
 }
