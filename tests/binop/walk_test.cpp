@@ -92,5 +92,28 @@ TEST_F(Walk, AnUnknownByteEndsTheWalkWithTheTextReducedSoFar) {
   }
 }
 
+// The first sum waits in A while the second is computed: it is stored into a temporary, its
+// token renamed, and the comparison then takes the stored sum and the second one in A.
+TEST_F(Walk, ASumWaitingInAIsStoredBeforeTheNextOneIsComputed) {
+  constexpr OperandDescriptor CD = u8(0x010033);
+  const struct {
+    std::uint8_t a, b, c, d;
+    bool equal;
+  } cases[] = {{100, 50, 120, 30, true}, {200, 100, 40, 4, true}, {1, 2, 3, 4, false}};
+  for (const auto& c : cases) {
+    fresh();
+    ASSERT_EQ(reduce({CA, "+", CB, "==", CC, "+", CD}), STATUS_DONE);
+    EXPECT_EQ(items_of(text), "E7010100");  // the condition where the stored sum's token stood
+    EXPECT_EQ(emitted(), words_of([] {
+                call(REG_A, CA, "+", CB);
+                call(0, u8(T), "=", REG_A);
+                call(REG_A, CC, "+", CD);
+                call(COND, u8(T), "==", A_UNSIGNED);
+              }));
+    sim.ram(0x010030) = c.a, sim.ram(0x010031) = c.b, sim.ram(0x010032) = c.c, sim.ram(0x010033) = c.d;
+    EXPECT_EQ(condition_held(), c.equal) << int(c.a) << "+" << int(c.b) << " == " << int(c.c) << "+" << int(c.d);
+  }
+}
+
 }  // namespace
 }  // namespace tarvik::test
