@@ -233,7 +233,7 @@ StatusText take_assignment(AssignmentScan& scan, std::string_view op) {
   // The rewrite must stay inside the text, also after a token cut short at its end.
   if (compound && a.y_pos + 4 + op.size() - 1 + 4 > scan.text.size())
     return Text(STATUS_ASSIGNMENT_UNRECOGNISED_SYMBOL);
-  ByteArray& spill_text = g_register_a_token_place == TOKEN_IN_SUBEXPRESSION ? scan.text : g_expression_text;
+  ByteArray& spill_text = register_a_token_text(scan.text);
   StatusText status = spill_register_a(spill_text, {scan.x, a.y});
   if (status != STATUS_DONE) return status;
   status = compound ? compile_compound(scan, a) : compile_plain(scan, a);

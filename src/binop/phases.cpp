@@ -53,7 +53,7 @@ bool read_operation(Scan& scan, std::string_view op, Operation& o) {
 }
 
 StatusText spill_pending_a(Operation& o) {
-  ByteArray& text = g_register_a_token_place == TOKEN_IN_SUBEXPRESSION ? o.scan.text : g_expression_text;
+  ByteArray& text = register_a_token_text(o.scan.text);
   return spill_register_a(text, {o.l, o.r});
 }
 

@@ -9,10 +9,6 @@
 
 namespace tarvik::operand {
 
-inline constexpr std::string_view STATUS_NOT_OPERAND_ERROR = "子表达式处理_单目运算符处理_操作数左侧!错误...~- -";
-inline constexpr std::string_view STATUS_COMPLEMENT_OPERAND_ERROR = "子表达式处理_单目运算符处理_操作数左侧~错误...~- -";
-inline constexpr std::string_view STATUS_COMPLEMENT_REGISTER_ERROR =
-    "子表达式处理_单目运算符处理_A操作数或B操作数左侧~错误_左侧缺少目的操作数或右侧有多余操作数...~- -";
 
 namespace {
 

@@ -8,9 +8,6 @@ namespace tarvik::operand {
 
 namespace {
 
-constexpr std::string_view STATUS_POSTFIX_STEP_ERROR = "子表达式处理_单目运算符处理_操作数右侧++或--错误...~- -";
-constexpr std::string_view STATUS_PREFIX_STEP_STATE_ERROR = "子表达式处理_单目运算符处理_操作数左侧++或--错误。。。！~";
-constexpr std::string_view STATUS_PREFIX_STEP_ERROR = "子表达式处理_单目运算符处理_操作数左侧++或--错误...~- -";
 
 constexpr OperandDescriptor REGISTER_A = make_operand(OPERAND_KIND_A, 0);
 
@@ -135,15 +132,6 @@ StatusText step_keeping_old_value(const PostfixRow& row, OperandDescriptor d, st
   return status;
 }
 
-// A value pending in A is stored before any word of the handler; its token stands in this
-// level text or in the whole expression's.
-bool spill_pending_value(OperandLoop& loop) {
-  ByteArray& text = g_register_a_token_place == TOKEN_IN_SUBEXPRESSION ? loop.text : g_expression_text;
-  const StatusText status = spill_register_a(text, {});
-  if (status != STATUS_DONE) loop.status = status;
-  return status == STATUS_DONE;
-}
-
 // y = x++ ending the level text: y takes the old value itself and no temporary is used.
 bool takes_direct_form(const OperandLoop& loop, const PostfixRow& row) {
   return loop.last_operand && loop.operand_count >= 1 && loop.operator_count == 1 && loop.last_operator == "=" &&
@@ -190,7 +178,7 @@ void apply_postfix_step(OperandLoop& loop, std::size_t at) {
     loop.status = Text(STATUS_POSTFIX_STEP_ERROR);
     return;
   }
-  if (!spill_pending_value(loop)) return;
+  if (!spilled(loop)) return;
   loop.value_flag = true;
   const std::string_view sign = loop.text[at] == '+' ? "+" : "-";
   loop.text[at] = loop.text[at + 1] = ' ';
@@ -210,7 +198,7 @@ void apply_prefix_step(OperandLoop& loop) {
     loop.status = Text(STATUS_PREFIX_STEP_ERROR);
     return;
   }
-  if (!spill_pending_value(loop)) return;
+  if (!spilled(loop)) return;
   loop.value_flag = true;
   const std::string_view sign = loop.last_operator.substr(0, 1);
   loop.blank_last_operator();

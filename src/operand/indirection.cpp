@@ -8,8 +8,6 @@ namespace tarvik::operand {
 
 namespace {
 
-constexpr std::string_view STATUS_INDIRECTION_TYPE_ERROR = "子表达式处理_单目运算符处理_*操作数类型错误~..";
-constexpr std::string_view STATUS_ADDRESS_OF_TYPE_ERROR = "子表达式处理_单目运算符处理_&操作数类型错误...~- -";
 
 // Kinds that one operator moves by the same amount, in the order they are tested.
 struct Retyping {

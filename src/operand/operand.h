@@ -57,6 +57,16 @@ inline constexpr std::string_view STATUS_ADDRESS_OF_STATE_ERROR = "子表达式�
 inline constexpr std::string_view STATUS_RIGHT_OF_OPERAND_ERROR = "子表达式处理_单目运算符处理_操作数右侧符号错误。。。！~";
 inline constexpr std::string_view STATUS_LEFT_OF_OPERAND_ERROR = "子表达式处理_单目运算符处理_操作数左侧运算符错误...~- -";
 inline constexpr std::string_view STATUS_MISSING_OPERATOR = "子表达式处理_单目运算符处理_操作数和操作数之间缺少运算符...~- =";
+inline constexpr std::string_view STATUS_NOT_OPERAND_ERROR = "子表达式处理_单目运算符处理_操作数左侧!错误...~- -";
+inline constexpr std::string_view STATUS_COMPLEMENT_OPERAND_ERROR = "子表达式处理_单目运算符处理_操作数左侧~错误...~- -";
+inline constexpr std::string_view STATUS_COMPLEMENT_REGISTER_ERROR = "子表达式处理_单目运算符处理_A操作数或B操作数左侧~错误_左侧缺少目的操作数或右侧有多余操作数...~- -";
+inline constexpr std::string_view STATUS_POSTFIX_STEP_ERROR = "子表达式处理_单目运算符处理_操作数右侧++或--错误...~- -";
+inline constexpr std::string_view STATUS_PREFIX_STEP_STATE_ERROR = "子表达式处理_单目运算符处理_操作数左侧++或--错误。。。！~";
+inline constexpr std::string_view STATUS_PREFIX_STEP_ERROR = "子表达式处理_单目运算符处理_操作数左侧++或--错误...~- -";
+inline constexpr std::string_view STATUS_INDIRECTION_TYPE_ERROR = "子表达式处理_单目运算符处理_*操作数类型错误~..";
+inline constexpr std::string_view STATUS_ADDRESS_OF_TYPE_ERROR = "子表达式处理_单目运算符处理_&操作数类型错误...~- -";
+inline constexpr std::string_view STATUS_PLUS_OPERAND_ERROR = "子表达式处理_单目运算符处理_操作数左侧+错误...~- -";
+inline constexpr std::string_view STATUS_MINUS_OPERAND_ERROR = "子表达式处理_单目运算符处理_操作数左侧-错误...~- -";
 inline constexpr std::string_view STATUS_UNARY_UNRECOGNISED_SYMBOL = "子表达式处理_单目运算符处理_出现未识别的符号..+_+~";
 
 // Compiles one level text of an expression in place: names become operand tokens, unary
@@ -72,6 +82,10 @@ inline constexpr std::string_view REG_A_SIGNED = "有符号A";
 // processed, or in g_expression_text.
 inline constexpr std::string_view TOKEN_IN_SUBEXPRESSION = "子表达式";
 inline constexpr std::string_view TOKEN_IN_MAIN_EXPRESSION = "主表达式";
+
+// The text that holds the pending value's token: the level text being processed, or the
+// main expression's text.
+ByteArray& register_a_token_text(ByteArray& level_text);
 
 // Frees register A before it is reused: a pending value is stored into a new 1-byte
 // temporary, whose token (unsigned or signed char) replaces the value's token in `text`.

@@ -20,6 +20,10 @@ bool token_stands_at_recorded_position(const ByteArray& text) {
 
 }  // namespace
 
+ByteArray& register_a_token_text(ByteArray& level_text) {
+  return g_register_a_token_place == TOKEN_IN_SUBEXPRESSION ? level_text : g_expression_text;
+}
+
 StatusText spill_register_a(ByteArray& text, std::initializer_list<OperandDescriptor> exempt) {
   bool pending = g_register_a_state != REG_A_FREE && token_stands_at_recorded_position(text);
   for (const OperandDescriptor x : exempt) pending = pending && !is_value_in_a(x);

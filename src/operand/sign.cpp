@@ -8,8 +8,6 @@
 
 namespace tarvik::operand {
 
-inline constexpr std::string_view STATUS_PLUS_OPERAND_ERROR = "子表达式处理_单目运算符处理_操作数左侧+错误...~- -";
-inline constexpr std::string_view STATUS_MINUS_OPERAND_ERROR = "子表达式处理_单目运算符处理_操作数左侧-错误...~- -";
 
 // Shared with complement.cpp, which declares them (unary.h has no place for them yet).
 
@@ -32,7 +30,7 @@ bool kind_accepted(OperandLoop& loop, std::span<const int> accepted, std::string
 // A value pending in A is stored before the handler's own words, unless it is the operand.
 bool spilled(OperandLoop& loop) {
   if (g_register_a_state == REG_A_FREE || is_acc_value(operand_kind(loop))) return true;
-  ByteArray& text = g_register_a_token_place == TOKEN_IN_SUBEXPRESSION ? loop.text : g_expression_text;
+  ByteArray& text = register_a_token_text(loop.text);
   const StatusText status = spill_register_a(text, {});
   if (status == STATUS_DONE) return true;
   loop.status = status;
