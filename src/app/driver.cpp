@@ -19,6 +19,7 @@ void emit_startup_words() {
 }
 
 void keep_globals() {
+  note_name_tables_changed();
   g_global_count = g_var_count;
   for (std::int32_t k = 1; k <= g_var_count; ++k) {
     g_global_names[k] = g_var_names[k];

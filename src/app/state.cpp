@@ -7,7 +7,15 @@ namespace tarvik {
 #define TARVIK_DEFINE_TABLE(type, name) type name;
 TARVIK_GLOBAL_STATE(TARVIK_DEFINE_INT, TARVIK_DEFINE_SCALAR, TARVIK_DEFINE_TABLE)
 
+namespace {
+std::uint64_t name_tables_changes = 0;
+}  // namespace
+
+void note_name_tables_changed() { ++name_tables_changes; }
+std::uint64_t name_tables_version() { return name_tables_changes; }
+
 void init_global_tables() {
+  note_name_tables_changed();
 #define TARVIK_RESET_INT(name) name = 0;
 #define TARVIK_RESET_SCALAR(type, name) name = type();
 #define TARVIK_RESET_TABLE(type, name) name.release();

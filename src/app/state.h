@@ -141,6 +141,12 @@ using SlotTable = Table<T, 0>;
 #define TARVIK_DECLARE_TABLE(type, name) extern type name;
 TARVIK_GLOBAL_STATE(TARVIK_DECLARE_INT, TARVIK_DECLARE_SCALAR, TARVIK_DECLARE_TABLE)
 
+// Raised whenever a name of the variable, parameter or globals tables is written, so that an
+// index over the names knows when to look again. Never lowered, not even by a reset: an
+// index built before a reset must not pass for a current one.
+void note_name_tables_changed();
+std::uint64_t name_tables_version();
+
 // Puts every global back to its start-up value: counts 0, texts and tables empty.
 void init_global_tables();
 // Releases the storage of every table and text.

@@ -124,6 +124,7 @@ StatusText declare_array(std::int32_t k, std::int32_t element_size) {
 // One declarator, from its first "*" or name to the "," or ";" after it.
 StatusText declare_variable(const Text& base_type, bool first_of_statement) {
   const std::int32_t k = g_var_count + 1;
+  note_name_tables_changed();
   if (!read_stars_and_name(base_type, g_var_types[k], g_var_names[k])) return Text(MSG_SYMBOL_ERROR);
   const Text type = g_var_types[k];
   skip_blanks_and_comments();

@@ -71,6 +71,7 @@ StatusText scan_function_name_and_parameters(const Text& return_type) {
 StatusText declare_parameter(const Text& base_type) {
   const std::int32_t k = g_function_count + 1;
   const std::int32_t j = g_func_param_end[k] + 1;
+  note_name_tables_changed();
   if (!read_stars_and_name(base_type, g_param_types[j], g_param_names[j])) return Text(MSG_PARAMETER_NAME);
   skip_blanks_and_comments();
   Text& type = g_param_types[j];

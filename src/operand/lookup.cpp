@@ -18,40 +18,16 @@ int kind_of_type(const Text& type, bool parameter) {
 
 // The lowest entry of a table range bearing each name, so that a name used U times among G
 // entries costs U probes, not G x U comparisons. Slots keep a hash tag and an entry number,
-// never a name: a probe is confirmed by the table's own entry.
-//
-// The tables are written directly and nobody reports it, so the index checks itself: it is
-// rebuilt when the range changes; a tag whose entry no longer bears the name means a
-// rewrite, so the index is rebuilt and probed again; a name the index lacks is confirmed
-// absent by a scan, which rebuilds the index when it finds the name after all. Refills with
-// the same count (the next function's locals, a recompile) cost one rebuild. Types and
-// addresses are always read from the table. Not caught, and not catchable without reading
-// every lower entry: a rewrite that gives a lower entry a name that a later entry still
-// bears; the scanners refuse a name declared twice.
+// never a name: a probe is confirmed by the table's own entry. The index is built again when
+// its range changes or a name of the tables was written since (the declaration scanners and
+// the driver note every write), so a table refilled with the same count is seen too. Types
+// and addresses are always read from the table.
 class NameIndex {
  public:
   // The entry that first bears `name` among `first` to `last`, or 0.
   std::int32_t find(RecordTable<ByteArray>& names, std::int32_t first, std::int32_t last, std::string_view name) {
-    bool current = false;
-    if (!valid_ || first != first_ || last != last_) {
-      rebuild(names, first, last);
-      current = true;
-    }
-    const std::size_t hash = std::hash<std::string_view>{}(name);
-    bool rewritten = false;
-    if (const std::int32_t entry = probe(names, name, hash, rewritten)) return entry;
-    if (current) return 0;
-    if (rewritten) {
-      rebuild(names, first, last);
-      return probe(names, name, hash, rewritten);
-    }
-    for (std::int32_t i = first; i <= last; ++i) {
-      if (names[i] == name) {
-        rebuild(names, first, last);
-        return i;
-      }
-    }
-    return 0;
+    if (!valid_ || first != first_ || last != last_ || version_ != name_tables_version()) rebuild(names, first, last);
+    return probe(names, name, std::hash<std::string_view>{}(name));
   }
 
  private:
@@ -62,16 +38,12 @@ class NameIndex {
 
   static std::uint32_t tag_of(std::size_t hash) { return static_cast<std::uint32_t>(hash >> 32); }
 
-  // The entry bearing `name`, or 0; `rewritten` tells whether a slot of its hash named
-  // another entry on the way.
-  std::int32_t probe(RecordTable<ByteArray>& names, std::string_view name, std::size_t hash, bool& rewritten) const {
+  // The entry bearing `name`, or 0.
+  std::int32_t probe(RecordTable<ByteArray>& names, std::string_view name, std::size_t hash) const {
     for (std::size_t s = hash & mask_;; s = (s + 1) & mask_) {
       const Slot& slot = slots_[s];
       if (slot.entry == 0) return 0;
-      if (slot.tag == tag_of(hash)) {
-        if (names[slot.entry] == name) return slot.entry;
-        rewritten = true;
-      }
+      if (slot.tag == tag_of(hash) && names[slot.entry] == name) return slot.entry;
     }
   }
 
@@ -97,19 +69,21 @@ class NameIndex {
     }
     first_ = first;
     last_ = last;
+    version_ = name_tables_version();
     valid_ = true;
   }
 
   bool valid_ = false;
+  std::uint64_t version_ = 0;
   std::int32_t first_ = 0;
   std::int32_t last_ = 0;
   std::vector<Slot> slots_;
   std::size_t mask_ = 0;
 };
 
-NameIndex g_local_index;
-NameIndex g_param_index;
-NameIndex g_global_index;
+NameIndex local_index;
+NameIndex parameter_index;
+NameIndex global_index;
 
 OperandDescriptor entry_operand(const Text& type, std::int32_t address, bool parameter) {
   const int kind = kind_of_type(type, parameter);
@@ -119,12 +93,12 @@ OperandDescriptor entry_operand(const Text& type, std::int32_t address, bool par
 }  // namespace
 
 OperandDescriptor lookup_operand(std::string_view name) {
-  if (const std::int32_t i = g_local_index.find(g_var_names, 1, g_var_count, name))
+  if (const std::int32_t i = local_index.find(g_var_names, 1, g_var_count, name))
     return entry_operand(g_var_types[i], g_var_addrs[i], false);
   const std::int32_t k = g_function_count + 1;
-  if (const std::int32_t j = g_param_index.find(g_param_names, g_func_first_param[k] + 1, g_func_param_end[k], name))
+  if (const std::int32_t j = parameter_index.find(g_param_names, g_func_first_param[k] + 1, g_func_param_end[k], name))
     return entry_operand(g_param_types[j], g_param_addrs[j], true);
-  if (const std::int32_t i = g_global_index.find(g_global_names, 1, g_global_count, name))
+  if (const std::int32_t i = global_index.find(g_global_names, 1, g_global_count, name))
     return entry_operand(g_global_types[i], g_global_addrs[i], false);
   for (const PseudoOperand& pseudo : PSEUDO_OPERAND_TABLE)
     if (pseudo.name == name) return make_operand(pseudo.kind, 0);

@@ -16,6 +16,7 @@ class Subexpression : public ReductionTest {
   }
   // One local variable of the function being compiled.
   static void local(const char* name, const char* type, std::int32_t address) {
+    note_name_tables_changed();
     ++g_var_count;
     g_var_names[g_var_count] = name;
     g_var_types[g_var_count] = type;
