@@ -13,11 +13,6 @@ namespace {
 // A level text through process_subexpression, from the first temporary with A free.
 class UnaryNotTest : public ReductionTest {
  protected:
-  StatusText process(const ByteArray& level) {
-    text = level;
-    first_word = g_rom_word_count;
-    return process_subexpression(text);
-  }
   // Fresh state and simulator, temporaries from T.
   void again() {
     fresh();

@@ -39,12 +39,7 @@ void through(OperandDescriptor p, OperandDescriptor t, const char* sign, const c
 class StepTest : public ReductionTest {
  protected:
   // The whole subexpression processor on the level text of `pieces`.
-  StatusText compile(std::initializer_list<Piece> pieces) { return compile_text(level_text(pieces)); }
-  StatusText compile_text(const ByteArray& level) {
-    text = level;
-    first_word = g_rom_word_count;
-    return process_subexpression(text);
-  }
+  StatusText compile(std::initializer_list<Piece> pieces) { return process(level_text(pieces)); }
 
   // The postfix handler alone, as the loop calls it on the operand at `pos`: what it leaves
   // in the tracker is seen before the reduction frees A.
@@ -157,7 +152,7 @@ TEST_F(IncrementPostfix, AssignsTheOldValueDirectlyAtTheEndOfTheText) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     g_temp_ram_next = T;
-    ASSERT_EQ(compile_text(c.level), STATUS_DONE);
+    ASSERT_EQ(process(c.level), STATUS_DONE);
     EXPECT_EQ(emitted(), words_of(c.calls));
     EXPECT_EQ(items_of(text), items({c.y}));
     EXPECT_EQ(g_subexpr_result, c.y);
@@ -183,7 +178,7 @@ TEST_F(IncrementPostfix, TakesTheGeneralPathWhenTheDirectFormDoesNotFit) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     g_temp_ram_next = T;
-    compile_text(c.level);  // the operators after the step are not under test here
+    process(c.level);  // the operators after the step are not under test here
     const std::string words = words_of(general);
     EXPECT_EQ(emitted().substr(0, words.size()), words);
     EXPECT_GE(g_temp_ram_next - T, 2);
@@ -317,7 +312,7 @@ TEST_F(IncrementErrors, EndTheLoopWithTheirTexts) {
     g_temp_ram_next = T;
     g_register_a_state = Text(REG_A_FREE);
     g_subexpr_result = Y;
-    EXPECT_EQ(compile_text(c.level), c.status);
+    EXPECT_EQ(process(c.level), c.status);
     EXPECT_EQ(emitted(), words_of(c.words));
     EXPECT_EQ(items_of(text), c.items);
     EXPECT_EQ(g_temp_ram_next - T, c.temporaries);
@@ -402,7 +397,7 @@ TEST_F(IncrementValues, StepTheObjectThroughAPointerNotThePointer) {
     fresh();
     sim.set_bytes(P, W, 3);
     sim.set_bytes(W, c.start, c.width);
-    ASSERT_EQ(compile_text(c.level), STATUS_DONE);
+    ASSERT_EQ(process(c.level), STATUS_DONE);
     run();
     EXPECT_EQ(sim.read_bytes(P, 3), static_cast<std::uint32_t>(W));
     EXPECT_EQ(sim.read_bytes(W, c.width), c.after);
@@ -453,7 +448,7 @@ TEST_F(IncrementValues, AssignTheOldValue) {
     fresh();
     sim.set_bytes(P, W, 3);
     sim.set_bytes(c.object, c.start, c.width);
-    ASSERT_EQ(compile_text(c.level), STATUS_DONE);
+    ASSERT_EQ(process(c.level), STATUS_DONE);
     run();
     EXPECT_EQ(sim.read_bytes(Y, c.width), c.start);
     EXPECT_EQ(sim.read_bytes(c.object, c.width), c.after);

@@ -14,11 +14,7 @@ constexpr std::int32_t A = 0x012345;
 
 class IndirectionTest : public ReductionTest {
  protected:
-  StatusText compile(std::initializer_list<Piece> pieces) {
-    text = level_text(pieces);
-    first_word = g_rom_word_count;
-    return process_subexpression(text);
-  }
+  StatusText compile(std::initializer_list<Piece> pieces) { return process(level_text(pieces)); }
 };
 
 using IndirectionKinds = IndirectionTest;

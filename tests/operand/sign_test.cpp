@@ -17,11 +17,6 @@ constexpr OperandDescriptor K1 = make_operand(OPERAND_KIND_CONSTANT, 1);
 // A level text through process_subexpression, from the first temporary with A free.
 class UnarySign : public ReductionTest {
  protected:
-  StatusText process(const ByteArray& level) {
-    text = level;
-    first_word = g_rom_word_count;
-    return process_subexpression(text);
-  }
   // The emitted words begin with those of `emitters`.
   void expect_words_begin_with(const std::function<void()>& emitters) const {
     const std::string expected = words_of(emitters);

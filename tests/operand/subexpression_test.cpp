@@ -9,11 +9,6 @@ constexpr OperandDescriptor CA = u8(0x010030), CB = u8(0x010031), I = s16(0x0100
 
 class Subexpression : public ReductionTest {
  protected:
-  StatusText process(const ByteArray& level) {
-    text = level;
-    first_word = g_rom_word_count;
-    return process_subexpression(text);
-  }
   // One local variable of the function being compiled.
   static void local(const char* name, const char* type, std::int32_t address) {
     note_name_tables_changed();

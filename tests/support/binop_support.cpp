@@ -1,5 +1,7 @@
 #include "support/binop_support.h"
 
+#include "operand/operand.h"
+
 #include <cstdio>
 
 #include "stmt/stmt.h"
@@ -85,6 +87,12 @@ StatusText ReductionTest::reduce_binary(const Binary& b) {
   g_temp_ram_next = T;
   g_register_a_state = Text(REG_A_FREE);
   return reduce_text(b.level());
+}
+
+StatusText ReductionTest::process(const ByteArray& level) {
+  text = level;
+  first_word = g_rom_word_count;
+  return process_subexpression(text);
 }
 
 StatusText ReductionTest::assign() { return rewrite_compound_assignments(g_reduced_expression); }

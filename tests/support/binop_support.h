@@ -110,6 +110,8 @@ class ReductionTest : public CodegenTest {
   StatusText reduce_text(const ByteArray& level);
   // The Binary's text reduced from the first temporary with A free.
   StatusText reduce_binary(const Binary& b);
+  // The whole subexpression processor on a level text; `text` keeps it.
+  StatusText process(const ByteArray& level);
   // The assignment step on the reduced text, as the subexpression compiler calls it.
   StatusText assign();
 
