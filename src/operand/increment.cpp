@@ -8,7 +8,6 @@ namespace tarvik::operand {
 
 namespace {
 
-
 constexpr OperandDescriptor REGISTER_A = make_operand(OPERAND_KIND_A, 0);
 
 // How an object is stepped in place.

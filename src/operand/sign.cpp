@@ -8,9 +8,6 @@
 
 namespace tarvik::operand {
 
-
-// Shared with complement.cpp, which declares them (unary.h has no place for them yet).
-
 bool generated(OperandLoop& loop, OperandDescriptor d, OperandDescriptor l, std::string_view op, OperandDescriptor r) {
   Text text(op);
   loop.status = generate_binary_operation_code(d, l, text, r);
