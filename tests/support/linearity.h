@@ -3,6 +3,7 @@
 #pragma once
 
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -30,6 +31,10 @@ class FastestRuns : public benchmark::ConsoleReporter {
 // Registers `bench` for n and 2n, runs both and returns the exit code: 0 when linear.
 inline int check_linear(int argc, char** argv, const char* name, void (*bench)(benchmark::State&), std::int64_t n,
                         const char* what) {
+  // Freed memory stays with the process and large blocks come from the heap: on a virtual
+  // machine every fresh page costs a fault, which would time the system instead of the code.
+  mallopt(M_MMAP_THRESHOLD, 32 << 20);
+  mallopt(M_TRIM_THRESHOLD, 1 << 30);
   // Single runs of both sizes take turns, so that a slow moment of the machine does not
   // fall on one size alone.
   std::vector<char*> args(argv, argv + argc);
