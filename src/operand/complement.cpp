@@ -9,7 +9,6 @@
 
 namespace tarvik::operand {
 
-
 namespace {
 
 constexpr OperandDescriptor REGISTER_A = make_operand(OPERAND_KIND_A, 0);

@@ -8,7 +8,6 @@ namespace tarvik::operand {
 
 namespace {
 
-
 // Kinds that one operator moves by the same amount, in the order they are tested.
 struct Retyping {
   std::array<int, 6> kinds;
