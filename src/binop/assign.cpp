@@ -13,7 +13,6 @@ namespace {
 
 constexpr char BLANK = ' ';
 constexpr std::string_view PLAIN_ASSIGNMENT = "=";
-constexpr OperandDescriptor REGISTER_A = make_operand(OPERAND_KIND_A, 0);
 
 // A few operand kinds, written out as in the tables below.
 struct Kinds {

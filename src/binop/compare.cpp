@@ -13,8 +13,6 @@ struct Group {
 constexpr Group TWO_CHARACTER = {STATUS_TWO_CHAR_COMPARE_OPERAND_ERROR, true};
 constexpr Group ONE_CHARACTER = {STATUS_GT_LT_OPERAND_ERROR, false};
 
-constexpr OperandDescriptor CONDITION = make_operand(OPERAND_KIND_CONDITION, 0);
-constexpr OperandDescriptor REGISTER_A = make_operand(OPERAND_KIND_A, 0);
 
 // Two constants compare as signed 32-bit numbers.
 struct FoldRule {

@@ -23,7 +23,6 @@ StatusText generate(OperandDescriptor d, OperandDescriptor l, std::string_view o
 
 OperandDescriptor next_temporary(int kind) { return make_operand(kind, g_temp_ram_next); }
 
-constexpr OperandDescriptor REGISTER_A = make_operand(OPERAND_KIND_A, 0);
 
 }  // namespace
 

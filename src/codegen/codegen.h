@@ -71,6 +71,11 @@ constexpr OperandDescriptor make_operand(int kind, std::int32_t value) {
   return static_cast<OperandDescriptor>(static_cast<std::uint32_t>(kind) << 24 | (static_cast<std::uint32_t>(value) & 0xFFFFFF));
 }
 
+// Register A as an operand (a copy's source or target, a result left in A), and a condition
+// held in the jump lists.
+inline constexpr OperandDescriptor REGISTER_A = make_operand(OPERAND_KIND_A, 0);
+inline constexpr OperandDescriptor CONDITION = make_operand(OPERAND_KIND_CONDITION, 0);
+
 // The kind byte of a descriptor, 0x00 to 0xFF.
 constexpr int get_operand_kind(OperandDescriptor descriptor) { return (descriptor >> 24) & 0xFF; }
 

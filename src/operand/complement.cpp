@@ -11,9 +11,6 @@ namespace tarvik::operand {
 
 namespace {
 
-constexpr OperandDescriptor REGISTER_A = make_operand(OPERAND_KIND_A, 0);
-constexpr OperandDescriptor CONDITION = make_operand(OPERAND_KIND_CONDITION, 0);
-
 OperandDescriptor temporary(int kind) { return make_operand(kind, g_temp_ram_next); }
 std::int32_t value_of(OperandDescriptor d) { return d & 0xFFFFFF; }
 

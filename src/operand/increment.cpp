@@ -8,8 +8,6 @@ namespace tarvik::operand {
 
 namespace {
 
-constexpr OperandDescriptor REGISTER_A = make_operand(OPERAND_KIND_A, 0);
-
 // How an object is stepped in place.
 enum class Shape {
   char_in_ram,  // loaded into A, which leaves A2:A1:A0 at it; one word writes A±1 back

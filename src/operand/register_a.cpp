@@ -30,8 +30,7 @@ StatusText spill_register_a(ByteArray& text, std::initializer_list<OperandDescri
   if (pending) {
     const std::int32_t t = g_temp_ram_next & 0xFFFFFF;
     Text op = "=";
-    const StatusText status = generate_binary_operation_code(0, make_operand(OPERAND_KIND_UCHAR, t), op,
-                                                             make_operand(OPERAND_KIND_A, 0));
+    const StatusText status = generate_binary_operation_code(0, make_operand(OPERAND_KIND_UCHAR, t), op, REGISTER_A);
     if (status != STATUS_DONE) return status;
     const int kind = g_register_a_state == REG_A_UNSIGNED ? OPERAND_KIND_UCHAR : OPERAND_KIND_CHAR;
     write_operand_token(text, static_cast<std::size_t>(g_register_a_token_pos), make_operand(kind, t));

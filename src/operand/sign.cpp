@@ -102,7 +102,7 @@ constexpr Negation NEGATIONS[] = {
 OperandDescriptor descriptor_of(Slot slot, OperandDescriptor d) {
   switch (slot) {
     case Slot::operand: return d;
-    case Slot::a: return make_operand(OPERAND_KIND_A, 0);
+    case Slot::a: return REGISTER_A;
     case Slot::t2: return make_operand(OPERAND_KIND_UINT, g_temp_ram_next);
     case Slot::t4: return make_operand(OPERAND_KIND_ULONG, g_temp_ram_next);
     case Slot::t4_after_t2: return make_operand(OPERAND_KIND_ULONG, g_temp_ram_next + 2);

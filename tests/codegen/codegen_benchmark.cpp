@@ -19,8 +19,6 @@ constexpr OperandDescriptor LONG_Y = make_operand(OPERAND_KIND_LONG, 0x010028);
 constexpr OperandDescriptor INT_X = make_operand(OPERAND_KIND_INT, 0x01002C);
 constexpr OperandDescriptor INT_Y = make_operand(OPERAND_KIND_INT, 0x01002E);
 constexpr OperandDescriptor COUNT = make_operand(OPERAND_KIND_UCHAR, 0x010030);
-constexpr OperandDescriptor CONDITION = make_operand(OPERAND_KIND_CONDITION, 0);
-constexpr OperandDescriptor REGISTER_A = make_operand(OPERAND_KIND_A, 0);
 
 void compile(OperandDescriptor d, OperandDescriptor l, const char* op, OperandDescriptor r) {
   Text text = op;

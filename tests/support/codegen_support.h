@@ -19,8 +19,8 @@ namespace tarvik::test {
 // Descriptors of test operands.
 constexpr OperandDescriptor operand(int kind, std::int32_t value) { return make_operand(kind, value); }
 constexpr OperandDescriptor immediate(std::int32_t value) { return make_operand(OPERAND_KIND_IMMEDIATE, value); }
-inline constexpr OperandDescriptor COND = make_operand(OPERAND_KIND_CONDITION, 0);
-inline constexpr OperandDescriptor REG_A = make_operand(OPERAND_KIND_A, 0);
+inline constexpr OperandDescriptor COND = CONDITION;
+inline constexpr OperandDescriptor REG_A = REGISTER_A;
 inline constexpr OperandDescriptor REG_B = make_operand(OPERAND_KIND_B, 0);
 inline constexpr OperandDescriptor A_UNSIGNED = make_operand(OPERAND_KIND_A_UNSIGNED, 0);
 inline constexpr OperandDescriptor A_SIGNED = make_operand(OPERAND_KIND_A_SIGNED, 0);
