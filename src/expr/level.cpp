@@ -139,10 +139,11 @@ bool is_tested_token(int kind) {
          is_via_pointer(kind);
 }
 
-// The operand compared with 0 gives the condition.
+// The operand compared with 0 gives the condition. The register `_A` is compared as the
+// value it holds: the comparisons take a value in A against a constant, not the register.
 LoneOperand test_against_zero(Scan& s, OperandDescriptor operand, const OperandMessages& messages) {
   ByteArray test(4, ' ');
-  write_operand_token(test, 0, operand);
+  write_operand_token(test, 0, operand == REGISTER_A ? make_operand(OPERAND_KIND_A_UNSIGNED, 0) : operand);
   test += NONZERO_TEST_TEXT;
   const StatusText status = run_subexpression(s, test);
   if (status != STATUS_DONE) s.fail(status);

@@ -34,6 +34,7 @@ std::int32_t operator_length(const Scan& s) {
 // when an expression stops at an error or at a full table.
 struct RaiseFunctionRamEnd {
   ~RaiseFunctionRamEnd() {
+    if (g_function_count < 0 || g_function_count >= TABLE_CAPACITY) return;
     std::int32_t& end = g_func_ram_end[g_function_count + 1];
     if (g_temp_ram_next > end) end = g_temp_ram_next;
   }
