@@ -17,6 +17,8 @@ using Text = std::string;
 using StatusText = Text;
 // The status of a step that went through; any other text is an error message.
 inline constexpr std::string_view STATUS_DONE = "完成";
+// The status of a step after which its caller goes on.
+inline constexpr std::string_view STATUS_CONTINUE = "继续";
 // 3-byte entries, each the word index of a jump's first prefix word, low byte first.
 using JumpList = ByteArray;
 
@@ -110,6 +112,7 @@ using SlotTable = Table<T, 0>;
   TABLE(RecordTable<std::int32_t>, g_stmt_braced) \
   TABLE(RecordTable<std::int32_t>, g_stmt_loop_start) \
   TABLE(RecordTable<std::int32_t>, g_stmt_for_step_pos) \
+  TABLE(RecordTable<JumpList>, g_stmt_continue_jumps) \
   /* Expression levels, conditional operators, assignment splitting and register A */ \
   INT(g_expr_level) \
   INT(g_temp_ram_next) \

@@ -26,7 +26,6 @@ inline constexpr std::string_view REWRITE_PAD = "       ";
 inline constexpr std::array<std::string_view, 10> COMPOUND_ASSIGNMENT_OPERATORS = {
     "<<=", ">>=", "+=", "-=", "*=", "/=", "%=", "&=", "|=", "^="};
 
-inline constexpr std::string_view STATUS_CONTINUE = "继续";
 inline constexpr std::string_view STATUS_UNRECOGNISED_SYMBOL = "子表达式处理_双目运算符处理_出现未识别的符号..+_+~";
 inline constexpr std::string_view STATUS_ASSIGNMENT_UNRECOGNISED_SYMBOL = "子表达式处理_双目运算符处理_出现未识别的符号...+_+~!";
 inline constexpr std::string_view STATUS_MUL_OPERAND_ERROR = "子表达式处理_双目运算符处理_参加*/%运算的操作数错误~!- =";

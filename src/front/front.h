@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/state.h"
+#include "app/app.h"
 
 namespace tarvik {
 
@@ -58,6 +58,22 @@ inline constexpr std::string_view MSG_NO_FUNCTION_BODY = "_函数扫描错误";
 inline constexpr std::string_view MSG_UNDEFINED_FUNCTION_CALLED = "调用了未定义的函数";
 inline constexpr std::string_view MSG_BRACES_UNPAIRED = "{}对数错误";
 
+// Byte classes and word readers, shared with the statement compiler.
+inline bool is_letter(std::uint8_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
+inline bool is_digit(std::uint8_t c) { return c >= '0' && c <= '9'; }
+inline bool continues_identifier(std::uint8_t c) { return is_letter(c) || is_digit(c); }
+// Names and values of defines, and the words that define expansion replaces, may also hold
+// bytes of 0x80 and above.
+inline bool starts_define_name(std::uint8_t c) { return is_letter(c) || c >= 0x80; }
+inline bool continues_define_name(std::uint8_t c) { return starts_define_name(c) || is_digit(c); }
+
+inline std::uint8_t current_byte() { return source_byte(g_scan_pos); }
+
+// The word at g_scan_pos, the position moved past it; empty when none starts there.
+ByteArray read_word(bool (*starts)(std::uint8_t), bool (*continues)(std::uint8_t));
+// An identifier: a letter or "_", then letters, digits and "_".
+inline ByteArray read_identifier() { return read_word(is_letter, continues_identifier); }
+
 inline constexpr int MAX_HEX_DIGITS = 8;
 inline constexpr int MAX_OCTAL_DIGITS = 11;
 
@@ -107,6 +123,10 @@ StatusText declare_variables_of_type(const Text& base_type);
 std::int32_t parse_number_literal();
 // 0 to 15 for the one-character texts "0" to "9", "a" to "f" and "A" to "F"; else 0.
 std::int32_t get_hex_digit_value(const Text& digit);
+// Steps over a string literal ("..." up to the next double quote, never past the text) or a
+// character literal ('x'), so that a bracket, a brace or a comment mark inside one counts for
+// nothing. Any other byte is one step.
+void step_over_byte_or_literal();
 // Raises g_ram_next above the RAM of every function that the next function calls.
 StatusText find_callee_ram_base();
 // Reads the header of function g_function_count + 1 and its parameters.

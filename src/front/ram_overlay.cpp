@@ -23,8 +23,8 @@ std::int32_t find_function(const ByteArray& name) {
   return 0;
 }
 
-// Steps over a string literal ("..." up to the next double quote) or a character literal
-// ('x'), so that a brace or a call inside one counts for nothing. Any other byte is one step.
+}  // namespace
+
 void step_over_byte_or_literal() {
   if (current_byte() == '"') {
     ++g_scan_pos;
@@ -36,8 +36,6 @@ void step_over_byte_or_literal() {
     ++g_scan_pos;
   }
 }
-
-}  // namespace
 
 StatusText find_callee_ram_base() {
   const std::int32_t header = g_scan_pos;

@@ -4,23 +4,9 @@
 #include <cstdint>
 
 #include "app/app.h"
+#include "front/front.h"
 
 namespace tarvik {
-
-inline bool is_letter(std::uint8_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
-inline bool is_digit(std::uint8_t c) { return c >= '0' && c <= '9'; }
-inline bool continues_identifier(std::uint8_t c) { return is_letter(c) || is_digit(c); }
-// Names and values of defines, and the words that define expansion replaces, may also hold
-// bytes of 0x80 and above.
-inline bool starts_define_name(std::uint8_t c) { return is_letter(c) || c >= 0x80; }
-inline bool continues_define_name(std::uint8_t c) { return starts_define_name(c) || is_digit(c); }
-
-inline std::uint8_t current_byte() { return source_byte(g_scan_pos); }
-
-// The word at g_scan_pos, the position moved past it; empty when none starts there.
-ByteArray read_word(bool (*starts)(std::uint8_t), bool (*continues)(std::uint8_t));
-// An identifier: a letter or "_", then letters, digits and "_".
-inline ByteArray read_identifier() { return read_word(is_letter, continues_identifier); }
 
 // After the type words: "*" or "**" (no blank between the two), then the name. Sets type to
 // the base type with its stars; false, with name empty, when no name starts there.

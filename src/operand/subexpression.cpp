@@ -162,7 +162,7 @@ void visit_operand(OperandLoop& loop) {
     return;
   }
   look_after_operand(loop);
-  if (loop.status != operand::STATUS_CONTINUE) return;
+  if (loop.status != STATUS_CONTINUE) return;
   if (prefix_pending) {
     apply_prefix(loop);
   } else if (loop.operand_count >= 1 && loop.operator_count == 0) {
@@ -176,7 +176,7 @@ void visit_operand(OperandLoop& loop) {
 
 StatusText apply_unary_operators(ByteArray& text) {
   OperandLoop loop(text);
-  while (loop.status == operand::STATUS_CONTINUE) {
+  while (loop.status == STATUS_CONTINUE) {
     if (loop.pos + 4 > text.size()) loop.status = Text(STATUS_SUBEXPRESSION_CONTENT_ERROR);
     else if (text[loop.pos] == ' ') ++loop.pos;
     else if (byte_at(text, loop.pos) < 0x80) scan_operator(loop);

@@ -12,8 +12,6 @@
 
 namespace tarvik::operand {
 
-inline constexpr std::string_view STATUS_CONTINUE = "继续";
-
 // The loop's values for one level text. The operand under work is the token at `pos`.
 struct OperandLoop {
   explicit OperandLoop(ByteArray& level_text) : text(level_text) {}

@@ -141,7 +141,7 @@ TEST_F(CompileDriver, AFailedCompileWritesNoRomFile) {
       {"void f(int a){ char a; int = 1; }", "正在编译f函数...\r\n函数参数和局部变量名称重复0_o~!\r\n"},
       {"void f(int _RAM){}", "正在编译f函数...\r\n函数参数名称不能是关键字0_o~!\r\n"},
       {"void f(){ g(); }", "调用了未定义的函数\r\n"},
-      {"void f() { x = 1; }", "正在编译f函数...\r\ncompile_function_body尚未实现\r\n"},
+      {"void f() { x = 1; }", "正在编译f函数...\r\n子表达式处理_未找到操作数!~\r\n"},
       {"void main(){} void f(){}", "正在编译main函数...OK\r\n正在编译f函数...OK\r\nmain函数什么情况0_o?!)\r\n"},
       {"void Main(){}", "正在编译Main函数...OK\r\nmain函数什么情况0_o?!)\r\n"},
       {"char big[0x400000]; void main(){}",

@@ -83,7 +83,7 @@ TEST_F(IncrementPostfix, LeavesTheOldCharInATrackedByItsToken) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    ASSERT_EQ(postfix_at({c.x, c.op}, 0), operand::STATUS_CONTINUE);
+    ASSERT_EQ(postfix_at({c.x, c.op}, 0), STATUS_CONTINUE);
     EXPECT_EQ(emitted(), words_of(c.words));
     EXPECT_EQ(emitted_count(), c.count);
     EXPECT_EQ(items_of(text), items({make_operand(c.kind, c.x)}));
@@ -123,7 +123,7 @@ TEST_F(IncrementPostfix, KeepsTheOldValueOfWiderObjectsInATemporary) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     g_temp_ram_next = T;
-    ASSERT_EQ(postfix_at({c.x, c.op}, 0), operand::STATUS_CONTINUE);
+    ASSERT_EQ(postfix_at({c.x, c.op}, 0), STATUS_CONTINUE);
     EXPECT_EQ(emitted(), words_of(c.calls));
     EXPECT_EQ(items_of(text), items({c.token}));
     EXPECT_EQ(g_temp_ram_next - T, c.temporaries);
@@ -188,7 +188,7 @@ TEST_F(IncrementPostfix, TakesTheGeneralPathWhenTheDirectFormDoesNotFit) {
 TEST_F(IncrementPostfix, StoresAValuePendingInAFirst) {
   // The pending value's token stands in the level text.
   pending_a(REG_A_SIGNED, TOKEN_IN_SUBEXPRESSION, 0);
-  ASSERT_EQ(postfix_at({A_SIGNED, "+", u8(X), "++"}, 11), operand::STATUS_CONTINUE);
+  ASSERT_EQ(postfix_at({A_SIGNED, "+", u8(X), "++"}, 11), STATUS_CONTINUE);
   EXPECT_EQ(emitted(), words_of([] { emit_store_a(T), emit_load_a(X), emit_ram_add_a_1(); }));
   EXPECT_EQ(items_of(text), items({s8(T), "+", operand(0xEA, X)}));
   EXPECT_EQ(g_register_a_state, REG_A_UNSIGNED);
@@ -198,7 +198,7 @@ TEST_F(IncrementPostfix, StoresAValuePendingInAFirst) {
   // It stands in the whole expression's text.
   g_expression_text = level_text({"(", A_UNSIGNED});
   pending_a(REG_A_UNSIGNED, TOKEN_IN_MAIN_EXPRESSION, 4);
-  ASSERT_EQ(postfix_at({s16(X), "--"}, 0), operand::STATUS_CONTINUE);
+  ASSERT_EQ(postfix_at({s16(X), "--"}, 0), STATUS_CONTINUE);
   EXPECT_EQ(emitted(), words_of([] {
               emit_store_a(T + 1), call(0, u16(T + 2), "=", s16(X)), call(s16(X), s16(X), "-", ONE);
             }));

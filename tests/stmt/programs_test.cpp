@@ -1,0 +1,1 @@
+#include "support/program_support.h"
