@@ -111,6 +111,10 @@ class Window {
   const Text& log_text() const { return log_; }
   void replace_log(Text text);
   void append_log(std::string_view text);
+  // Drops the log's last `count` bytes (all of them when it has fewer) and appends `text`:
+  // an edit of the last line, done and shown in place however long the log is. A window
+  // shows only the change, so the cut must fall between characters (before a line end).
+  void replace_log_end(std::size_t count, std::string_view text);
 
   // The file list. Selections made here are the program's own and load nothing.
   virtual int current_item() const = 0;  // -1 when no item is current
@@ -132,6 +136,8 @@ class Window {
  protected:
   virtual void show_replaced_log(const Text& log) = 0;
   virtual void show_appended_log(std::string_view text) = 0;
+  // The log lost `dropped` at its end, then gained `text`.
+  virtual void show_replaced_log_end(std::string_view dropped, std::string_view text) = 0;
 
  private:
   Text log_;

@@ -1,4 +1,5 @@
 #include "app/app.h"
+#include "app/name_index.h"
 #include "front/front.h"
 #include "isa/isa.h"
 #include "stmt/stmt.h"
@@ -18,8 +19,9 @@ void emit_startup_words() {
   emit_nop();
 }
 
+// The kept globals, and the functions after them, are written anew: their indexes look again.
 void keep_globals() {
-  note_name_tables_changed();
+  note_name_tables_restarted();
   g_global_count = g_var_count;
   for (std::int32_t k = 1; k <= g_var_count; ++k) {
     g_global_names[k] = g_var_names[k];
@@ -34,12 +36,16 @@ bool any_name_equals(const ByteArray& name, RecordTable<ByteArray>& names, std::
   return false;
 }
 
+// The globals are kept once per compile, which notes the restart.
+NameIndex kept_globals(name_tables_restart_version);
+
 // The checks of function k's name and of its parameters' names; the first failure's message,
 // or an empty text when all pass.
 Text check_function_names(std::int32_t k) {
   const ByteArray& name = g_func_names[k];
-  if (any_name_equals(name, g_func_names, 1, k - 1)) return Text(MSG_FUNCTION_NAME_TWICE);
-  if (any_name_equals(name, g_global_names, 1, g_global_count)) return Text(MSG_FUNCTION_NAMED_LIKE_GLOBAL);
+  // Function k is the next one: the earlier ones are the finished ones.
+  if (find_finished_function(name) != 0) return Text(MSG_FUNCTION_NAME_TWICE);
+  if (kept_globals.find(g_global_names, 1, g_global_count, name) != 0) return Text(MSG_FUNCTION_NAMED_LIKE_GLOBAL);
   if (is_reserved_word(name)) return Text(MSG_FUNCTION_NAME_RESERVED);
 
   const std::int32_t first = g_func_first_param[k] + 1;

@@ -17,10 +17,7 @@ void finish_function(Window& window) {
   if (as_text(g_func_names[k]) != "main" && g_func_return_types[k] == "void") emit_return_jump(g_func_return_slot[k]);
 
   // The function's log line ends in "函数...\r\n"; its line end becomes "OK\r\n".
-  Text log = window.log_text();
-  log.resize(log.size() >= LINE_END.size() ? log.size() - LINE_END.size() : 0);
-  window.replace_log(log);
-  window.append_log(LOG_FUNCTION_OK);
+  window.replace_log_end(LINE_END.size(), LOG_FUNCTION_OK);
   ++g_function_count;
 }
 

@@ -119,6 +119,16 @@ void QtWindow::show_appended_log(std::string_view text) {
   log_->ensureCursorVisible();
 }
 
+// Setting the whole text again for each function would make a compile quadratic.
+void QtWindow::show_replaced_log_end(std::string_view dropped, std::string_view text) {
+  QTextCursor cursor = log_->textCursor();
+  cursor.movePosition(QTextCursor::End);
+  cursor.movePosition(QTextCursor::PreviousCharacter, QTextCursor::KeepAnchor, static_cast<int>(shown(dropped).size()));
+  log_->setTextCursor(cursor);
+  log_->insertPlainText(shown(text));
+  log_->ensureCursorVisible();
+}
+
 void QtWindow::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   layout_controls(*this);

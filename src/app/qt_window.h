@@ -40,6 +40,7 @@ class QtWindow : public QWidget, public Window {
  protected:
   void show_replaced_log(const Text& log) override;
   void show_appended_log(std::string_view text) override;
+  void show_replaced_log_end(std::string_view dropped, std::string_view text) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:

@@ -9,13 +9,20 @@ TARVIK_GLOBAL_STATE(TARVIK_DEFINE_INT, TARVIK_DEFINE_SCALAR, TARVIK_DEFINE_TABLE
 
 namespace {
 std::uint64_t name_tables_changes = 0;
+std::uint64_t name_tables_restarts = 0;
 }  // namespace
 
 void note_name_tables_changed() { ++name_tables_changes; }
 std::uint64_t name_tables_version() { return name_tables_changes; }
 
-void init_global_tables() {
+void note_name_tables_restarted() {
+  ++name_tables_restarts;
   note_name_tables_changed();
+}
+std::uint64_t name_tables_restart_version() { return name_tables_restarts; }
+
+void init_global_tables() {
+  note_name_tables_restarted();
 #define TARVIK_RESET_INT(name) name = 0;
 #define TARVIK_RESET_SCALAR(type, name) name = type();
 #define TARVIK_RESET_TABLE(type, name) name.release();

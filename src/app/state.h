@@ -149,6 +149,12 @@ TARVIK_GLOBAL_STATE(TARVIK_DECLARE_INT, TARVIK_DECLARE_SCALAR, TARVIK_DECLARE_TA
 // index built before a reset must not pass for a current one.
 void note_name_tables_changed();
 std::uint64_t name_tables_version();
+// Raised when entries already in the finished functions or the kept globals may be written
+// again rather than added to: by a reset, by each compile, by anything that refills them in
+// place. Indexes over those tables read a longer range as added entries and look again only
+// after this. It notes a change of the name tables too.
+void note_name_tables_restarted();
+std::uint64_t name_tables_restart_version();
 
 // Puts every global back to its start-up value: counts 0, texts and tables empty.
 void init_global_tables();

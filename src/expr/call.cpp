@@ -1,3 +1,4 @@
+#include "app/name_index.h"
 #include "expr/evaluator.h"
 #include "stmt/stmt.h"
 
@@ -73,12 +74,6 @@ bool read_arguments(Scan& s, std::int32_t& count) {
   }
 }
 
-std::int32_t find_callee(const ByteArray& name) {
-  for (std::int32_t v = 1; v <= g_function_count; ++v)
-    if (g_func_names[v] == name) return v;
-  return 0;
-}
-
 StatusText move(OperandDescriptor to, OperandDescriptor from) {
   Text op = "=";
   return generate_binary_operation_code(0, to, op, from);
@@ -131,7 +126,7 @@ StatusText call(Scan& s, OperandDescriptor& result) {
   }
   std::int32_t count = 0;
   if (!read_arguments(s, count)) return s.loop_status;
-  const std::int32_t v = find_callee(g_level_name[s.level()]);
+  const std::int32_t v = find_finished_function(g_level_name[s.level()]);
   if (v == 0) return Text(STATUS_FUNCTION_NOT_FOUND);
   const std::int32_t first = g_func_first_param[v];
   const std::int32_t parameters = g_func_param_end[v] - first;

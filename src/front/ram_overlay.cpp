@@ -1,5 +1,6 @@
 #include <array>
 
+#include "app/name_index.h"
 #include "front/front.h"
 #include "front/scan.h"
 
@@ -14,13 +15,6 @@ bool is_non_call_word(std::string_view word) {
   for (std::string_view non_call : NON_CALL_WORDS)
     if (word == non_call) return true;
   return false;
-}
-
-// The finished function of that name, first defined first; 0 when there is none.
-std::int32_t find_function(const ByteArray& name) {
-  for (std::int32_t k = 1; k <= g_function_count; ++k)
-    if (g_func_names[k] == name) return k;
-  return 0;
 }
 
 }  // namespace
@@ -52,7 +46,7 @@ StatusText find_callee_ram_base() {
       if (current_byte() == '(') {
         ++g_scan_pos;
         if (is_non_call_word(word)) continue;
-        const std::int32_t callee = find_function(word);
+        const std::int32_t callee = find_finished_function(word);
         if (callee == 0) return Text(MSG_UNDEFINED_FUNCTION_CALLED);
         if (g_ram_next < g_func_ram_end[callee]) g_ram_next = g_func_ram_end[callee];
         continue;

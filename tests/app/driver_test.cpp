@@ -179,6 +179,26 @@ TEST_F(CompileDriver, ASecondCompileGivesTheSameResult) {
   EXPECT_EQ(words(), first_words);
 }
 
+// The second compile has as many globals and functions as the first, under other names.
+TEST_F(CompileDriver, ASecondCompileChecksNamesAgainstItsOwnGlobalsAndFunctions) {
+  const struct {
+    const char* first;
+    const char* second;
+    const char* log_tail;  // of the second, after "开始编译\r\n"
+  } cases[] = {
+      {"int a; void main(){}", "int b; void b(){}", "正在编译b函数...\r\n函数和全局变量名称重复0_o~!\r\n"},
+      {"int a; void main(){}", "int b; void a(){} void main(){}", "正在编译a函数...OK\r\n正在编译main函数...OK\r\n"},
+      {"void a(){} void b(){} void main(){}", "void b(){} void b(){} void main(){}",
+       "正在编译b函数...OK\r\n正在编译b函数...\r\n函数和函数名称重复0_o~!\r\n"},
+  };
+  for (const auto& c : cases) {
+    compile_main(c.first);
+    ASSERT_TRUE(window.log_text().ends_with("编译结束\r\n")) << c.first;
+    compile_main(c.second);
+    EXPECT_TRUE(window.log_text().starts_with(std::string("开始编译\r\n") + c.log_tail)) << c.second;
+  }
+}
+
 TEST_F(CompileDriver, AScopeHoldsAtMost65536Variables) {
   std::string globals;
   for (int i = 1; i <= TABLE_CAPACITY; ++i) globals += "char v" + std::to_string(i) + ";";

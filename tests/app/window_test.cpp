@@ -141,6 +141,39 @@ TEST_F(CompilerWindow, OpenThenCompileWritesTheRomFilesAndShowsTheLog) {
   EXPECT_EQ(hex(read_file("ROM_L.bin")), "00 00 09 FF C0 80 FF FF FF 00 00 0D FF 01 00 18 FF 07");
 }
 
+// Each function's line is finished in place in the shown log, never by showing the log again.
+TEST_F(CompilerWindow, TheShownLogIsTheCompilersLogAfterEveryCompile) {
+  put_file("main.c", "void a() {} int b(int x) { a(); return x; } /* 注释 */ void c() { b(1); } void main() { c(); }");
+  click(Control::open_button);
+  for (int compile = 1; compile <= 2; ++compile) {
+    click(Control::compile_button);
+    ASSERT_TRUE(ui.log_text().ends_with("编译结束\r\n")) << compile;
+    EXPECT_TRUE(ui.log_text().starts_with(
+        "开始编译\r\n正在编译a函数...OK\r\n正在编译b函数...OK\r\n正在编译c函数...OK\r\n正在编译main函数...OK\r\n"))
+        << compile;
+    EXPECT_EQ(shown_log(), QString::fromStdU16String(gbk_to_unicode(ui.log_text()))) << compile;
+  }
+}
+
+TEST_F(CompilerWindow, AnEditOfTheLogsEndShowsInPlace) {
+  const struct {
+    const char* log;
+    std::size_t dropped;
+    const char* appended;
+    std::u16string_view shown;
+  } cases[] = {
+      {"开始编译\r\n正在编译f函数...\r\n", 2, "OK\r\n", u"开始编译\n正在编译f函数...OK\n"},
+      {"a\r\n\r\n", 2, "b", u"a\nb"},
+      {"编译", 0, "\r\n", u"编译\n"},
+      {"", 2, "OK\r\n", u"OK\n"},
+  };
+  for (const auto& c : cases) {
+    ui.replace_log(c.log);
+    ui.replace_log_end(c.dropped, c.appended);
+    EXPECT_EQ(shown_log(), qs(c.shown)) << c.log;
+  }
+}
+
 TEST_F(CompilerWindow, WithNoItemSelectedSaveDoesNothingAndCompileStopsAtOnce) {
   ui.set_editor_text("int x;");
   click(Control::save_button);

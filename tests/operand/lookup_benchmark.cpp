@@ -62,7 +62,7 @@ void refill_and_look_up(benchmark::State& state) {
     for (std::int32_t k = 1; k <= g_global_count; ++k) g_global_names[k] = (*global_names[set])[k - 1];
     for (std::int32_t k = 1; k <= LOCALS; ++k) g_var_names[k] = (*local_names[set])[k - 1];
     for (std::int32_t k = 1; k <= PARAMETERS; ++k) g_param_names[k] = (*parameter_names[set])[k - 1];
-    note_name_tables_changed();
+    note_name_tables_restarted();
 
     for (std::int32_t k = 1; k <= g_global_count; ++k)
       expect((*global_names[set])[k - 1], make_operand(OPERAND_KIND_INT, 0x10000 + 2 * k));

@@ -32,7 +32,7 @@ class LookupOperand : public CompilerTest {
   // Returns the number of the last entry written.
   static std::int32_t fill(RecordTable<ByteArray>& names, RecordTable<Text>& types, RecordTable<std::int32_t>& addresses,
                            std::int32_t first, const std::vector<Entry>& entries) {
-    note_name_tables_changed();
+    note_name_tables_restarted();
     std::int32_t k = first;
     for (const Entry& entry : entries) {
       names[k] = entry.name;

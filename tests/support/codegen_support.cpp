@@ -44,15 +44,7 @@ StatusText CodegenTest::generate(OperandDescriptor d, OperandDescriptor l, std::
 }
 
 std::string CodegenTest::words_of(const std::function<void()>& emitters) const {
-  const ByteArray high = g_rom_high_bytes, low = g_rom_low_bytes;
-  const std::int32_t count = g_rom_word_count;
-  g_rom_high_bytes.resize(first_word);
-  g_rom_low_bytes.resize(first_word);
-  g_rom_word_count = first_word;
-  emitters();
-  std::string words = words_from(first_word);
-  g_rom_high_bytes = high, g_rom_low_bytes = low, g_rom_word_count = count;
-  return words;
+  return words_spelled_from(first_word, emitters);
 }
 
 void CodegenTest::expect_listings(std::span<const Listing> listings) {

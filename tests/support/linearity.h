@@ -28,9 +28,10 @@ class FastestRuns : public benchmark::ConsoleReporter {
   std::map<std::string, double> by_size;
 };
 
-// Registers `bench` for n and 2n, runs both and returns the exit code: 0 when linear.
+// Registers `bench` for n and 2n, runs both `repetitions` times and returns the exit code: 0
+// when linear. A run long enough to time steadily needs fewer repetitions.
 inline int check_linear(int argc, char** argv, const char* name, void (*bench)(benchmark::State&), std::int64_t n,
-                        const char* what) {
+                        const char* what, int repetitions = 100) {
   // Freed memory stays with the process and large blocks come from the heap: on a virtual
   // machine every fresh page costs a fault, which would time the system instead of the code.
   mallopt(M_MMAP_THRESHOLD, 32 << 20);
@@ -46,7 +47,7 @@ inline int check_linear(int argc, char** argv, const char* name, void (*bench)(b
     benchmark::RegisterBenchmark(name, bench)
         ->Arg(size)
         ->Iterations(1)
-        ->Repetitions(100)
+        ->Repetitions(repetitions)
         ->ReportAggregatesOnly(false)
         ->Unit(benchmark::kMillisecond);
   // A slow moment of a shared machine can still spoil one comparison; linear code passes

@@ -26,6 +26,18 @@ std::string words_from(std::int32_t first) {
   return hex(interleaved);
 }
 
+std::string words_spelled_from(std::int32_t first, const std::function<void()>& emitters) {
+  const ByteArray high = g_rom_high_bytes, low = g_rom_low_bytes;
+  const std::int32_t count = g_rom_word_count;
+  g_rom_high_bytes.resize(first);
+  g_rom_low_bytes.resize(first);
+  g_rom_word_count = first;
+  emitters();
+  std::string words = words_from(first);
+  g_rom_high_bytes = high, g_rom_low_bytes = low, g_rom_word_count = count;
+  return words;
+}
+
 std::string words() { return words_from(0); }
 
 std::string stores_from(std::int32_t first) {

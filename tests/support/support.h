@@ -5,11 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "app/app.h"
+#include "support/fake_window.h"
 
 namespace tarvik::test {
 
@@ -19,6 +21,9 @@ std::string hex(std::string_view bytes);
 std::string words();
 // The image from word `first` on, in hex.
 std::string words_from(std::int32_t first);
+// The words that the emitters give when they start at word `first`, in hex; the image is
+// left as it was (jump targets depend on where the words stand).
+std::string words_spelled_from(std::int32_t first, const std::function<void()>& emitters);
 // The image from word `first` on read as store instructions of constant bytes, one
 // "address=byte" pair each in hex ("10015=41 10016=00"); "?" marks words that are no such store.
 std::string stores_from(std::int32_t first);
@@ -30,33 +35,6 @@ std::string table_entries(RecordTable<ByteArray>& names, RecordTable<Text>& type
 std::string unscanned();
 // A source text as the compiler holds it: the text followed by the 16 padding spaces.
 ByteArray padded(std::string_view text);
-
-// A window as the compiler sees it, with its state in plain members.
-class FakeWindow : public Window {
- public:
-  int current = -1;
-  std::vector<ByteArray> items;
-  ByteArray editor;
-  int width = 826, height = 601;
-  std::vector<Placement> placements;
-
-  int current_item() const override { return current; }
-  ByteArray item_text(int index) const override { return items.at(index); }
-  void clear_items() override { items.clear(), current = -1; }
-  void add_item(const ByteArray& name) override { items.push_back(name); }
-  void set_current_item(int index) override { current = index; }
-  ByteArray editor_text() const override { return editor; }
-  void set_editor_text(const ByteArray& text) override { editor = text; }
-  int outer_width() const override { return width; }
-  int outer_height() const override { return height; }
-  void place(Control control, const Rect& rect) override { placements.push_back({control, rect}); }
-  void set_text_colour(Control, std::uint32_t) override {}
-  void set_background(Control, std::uint32_t) override {}
-
- protected:
-  void show_replaced_log(const Text&) override {}
-  void show_appended_log(std::string_view) override {}
-};
 
 // Fresh compiler state, and an empty working directory that is removed afterwards.
 class CompilerTest : public ::testing::Test {
