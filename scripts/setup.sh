@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libbenchmark-dev    # tests and benchmarks
   qt6-base-dev                     # the window (its offscreen platform runs the window tests)
   fonts-wqy-microhei               # Chinese glyphs for captions, editor and log
+  afl++                            # the fuzzer of the whole compile (scripts/fuzz.sh)
 )
 
 missing=()

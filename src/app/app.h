@@ -151,7 +151,9 @@ void handle_editor_event(Window& window);
 void layout_controls(Window& window);
 
 // Project files, named relative to the working directory. A missing or unreadable file
-// reads as empty; a write creates or replaces the file and says whether it succeeded.
+// reads as empty; a write creates or replaces the file and says whether it succeeded. A name
+// that leaves the working directory (absolute, or with a ".." step) reads as empty and is
+// never written.
 ByteArray read_file(std::string_view name);
 bool write_file(std::string_view name, std::string_view bytes);
 

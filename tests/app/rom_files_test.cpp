@@ -1,4 +1,8 @@
+#include <algorithm>
 #include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "isa/isa.h"
 #include "support/support.h"
@@ -123,7 +127,69 @@ TEST_F(FinalChecks, AFileThatCannotBeWrittenEndsTheCompileWithItsName) {
   std::filesystem::create_directory("ROM_U8.bin");
   prepare(13);
   EXPECT_EQ(finish_compilation(window), "写入文件失败:ROM_U8.bin");
-  EXPECT_EQ(files_here(), (std::vector<std::string>{"ROM_U4.bin", "ROM_U8.bin"}));
+  EXPECT_EQ(files_here(), std::vector<std::string>{"ROM_U8.bin"});
+}
+
+// An earlier set of the five files of a 13-word image, each with its own bytes.
+const std::vector<std::pair<std::string, std::string>> EARLIER_SET = {
+    {"ROM.bin", "old whole"}, {"ROM_H.bin", "old high"}, {"ROM_L.bin", "old low"},
+    {"ROM_U4.bin", "old U4"},  {"ROM_U8.bin", "old U8"},
+};
+
+TEST_F(FinalChecks, AFailedWriteKeepsTheEarlierSetWholeAndLeavesNoTemporary) {
+  // A folder where a file (or its temporary) must go; the first, a middle and the last file.
+  const struct {
+    const char* folder;
+    const char* failed;
+  } cases[] = {
+      {"ROM_U4.bin", "ROM_U4.bin"},
+      {"ROM_L.bin", "ROM_L.bin"},
+      {"ROM.bin", "ROM.bin"},
+      {"ROM_H.bin.tmp", "ROM_H.bin"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.folder);
+    for (const auto& name : files_here()) std::filesystem::remove_all(name);
+    std::vector<std::string> expected_files;
+    for (const auto& [name, bytes] : EARLIER_SET) {
+      if (name != c.folder) put_file(name, bytes);
+      expected_files.push_back(name);
+    }
+    std::filesystem::create_directory(c.folder);
+    put_file("ROM_U3.bin", "old U3");  // a block that this image does not reach
+    expected_files.push_back("ROM_U3.bin");
+    if (!std::ranges::count(expected_files, c.folder)) expected_files.push_back(c.folder);
+    std::ranges::sort(expected_files);
+    init_global_tables();
+    prepare(13);
+
+    EXPECT_EQ(finish_compilation(window), Text(MSG_WRITE_FAILED) + c.failed);
+    EXPECT_EQ(files_here(), expected_files);
+    for (const auto& [name, bytes] : EARLIER_SET) {
+      if (name != c.folder) {
+        EXPECT_EQ(read_file(name), bytes) << name;
+      }
+    }
+    EXPECT_EQ(read_file("ROM_U3.bin"), "old U3");
+    EXPECT_TRUE(std::filesystem::is_directory(c.folder));
+  }
+}
+
+TEST_F(FinalChecks, ASuccessfulWriteReplacesTheWholeSet) {
+  for (const auto& [name, bytes] : EARLIER_SET) put_file(name, bytes);
+  put_file("ROM_U3.bin", "old U3");
+  put_file("ROM_H.bin.tmp", "left from an earlier run");
+  prepare(13);
+  ASSERT_EQ(finish_compilation(window), "编译结束");
+  EXPECT_EQ(files_here(),
+            (std::vector<std::string>{"ROM.bin", "ROM_H.bin", "ROM_L.bin", "ROM_U3.bin", "ROM_U4.bin", "ROM_U8.bin"}));
+  EXPECT_EQ(read_file("ROM_U4.bin"), g_rom_high_bytes);
+  EXPECT_EQ(read_file("ROM_U8.bin"), g_rom_low_bytes);
+  EXPECT_EQ(read_file("ROM_H.bin"), g_rom_high_bytes);
+  EXPECT_EQ(read_file("ROM_L.bin"), g_rom_low_bytes);
+  EXPECT_EQ(read_file("ROM.bin"), g_rom_low_bytes + g_rom_high_bytes);
+  // A chip file of a block that the image does not reach is no part of its set.
+  EXPECT_EQ(read_file("ROM_U3.bin"), "old U3");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "app/app.h"
@@ -23,6 +24,11 @@ std::filesystem::path project_dir(std::int64_t bytes) {
          ("tarvik-bench-" + std::to_string(::getpid()) + "-" + std::to_string(bytes));
 }
 
+// Setup files are written by path; the compiler's own file access keeps to its project folder.
+void write_into(const std::filesystem::path& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
 // Writes main.c and the headers it includes, about `bytes` in all, into their own folder.
 void write_project(std::int64_t bytes) {
   const auto dir = project_dir(bytes);
@@ -38,11 +44,11 @@ void write_project(std::int64_t bytes) {
     for (int line = 0; header.size() < part; ++line)
       header += "int v" + std::to_string(h) + "_" + std::to_string(line) + " = " + prefix +
                 std::to_string(line % DEFINES_PER_HEADER) + "; // a comment with a word N0_0 in it\r\n";
-    tarvik::write_file((dir / ("h" + std::to_string(h) + ".h")).string(), header);
+    write_into(dir / ("h" + std::to_string(h) + ".h"), header);
   }
   for (int line = 0; main_c.size() < part; ++line)
     main_c += "char m" + std::to_string(line) + "[N" + std::to_string(line % HEADERS) + "_1];\r\n";
-  tarvik::write_file((dir / "main.c").string(), main_c);
+  write_into(dir / "main.c", main_c);
 }
 
 void merge_and_expand(benchmark::State& state) {
