@@ -91,14 +91,9 @@ void put_byte(Scan& s, std::int32_t pos, char byte);
 void put_token(Scan& s, std::int32_t pos, OperandDescriptor descriptor);
 // Blanks [from, to).
 void blank(Scan& s, std::int32_t from, std::int32_t to);
-// Takes in bytes that another subsystem wrote at [pos, pos + 4).
-void resync_token(Scan& s, std::int32_t pos);
 
 // The current level's text.
 LevelText level_text(const Scan& s);
-// A text that the subexpression processor compiles, the blank runs of [from, to) of
-// g_expression_text cut as in LevelText.
-ByteArray compact_text(const Scan& s, std::int32_t from, std::int32_t to);
 
 // Subsystem calls that may write g_expression_text: the index follows them.
 StatusText run_subexpression(Scan& s, ByteArray text);
@@ -139,8 +134,6 @@ LoneOperand make_condition_of_pending_operand(Scan& s, const OperandMessages& me
 // (a 0xEB mark), unless keep_condition and the level holds no assignment: then it stays a
 // condition (a 0xE7 mark).
 void finish_chain_operand(Scan& s, const OperandMessages& messages, bool keep_condition);
-// Puts the level lists into the jump lists and marks the operand at `pos`.
-void finish_condition_chain(Scan& s, std::int32_t pos, bool make_value);
 // When an operand holds operators (flag set), compiles it; true when that was done.
 bool compile_pending_operand(Scan& s);
 
@@ -148,12 +141,7 @@ bool compile_pending_operand(Scan& s);
 // (the level is rescanned after each); true when the condition is ready to be used.
 bool take_condition_operand(Scan& s, const OperandMessages& messages);
 
-// A ?: of the level still open (status `mismatch`), or its else part complete: true when
-// either was handled.
-bool complete_else_part(Scan& s, std::string_view mismatch);
-// The whole level text holds an operator: compiled, its result written at the body start.
-// A condition result becomes 0 or 1 in A unless keep_condition.
-void evaluate_whole_level(Scan& s, bool keep_condition);
+// The current level holds no && / || operands yet to be chained.
 bool level_lists_empty();
 
 // How a step that ends a level evaluates it: its messages, and whether it is the end of the

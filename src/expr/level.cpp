@@ -17,7 +17,8 @@ void blank(Scan& s, std::int32_t from, std::int32_t to) {
   for (std::int32_t p = s.index.next_non_blank(from); p < to; p = s.index.next_non_blank(p + 1)) put_byte(s, p, ' ');
 }
 
-void resync_token(Scan& s, std::int32_t pos) {
+// Takes in the bytes that another subsystem wrote at [pos, pos + 4).
+static void resync_token(Scan& s, std::int32_t pos) {
   for (std::int32_t p = pos; p >= 0 && p < pos + 4 && static_cast<std::size_t>(p) < g_expression_text.size(); ++p)
     s.index.update(p, g_expression_text[static_cast<std::size_t>(p)]);
 }
@@ -52,8 +53,6 @@ LevelText compact(const Scan& s, std::int32_t from, std::int32_t to) {
 }  // namespace
 
 LevelText level_text(const Scan& s) { return compact(s, s.body(), s.expr_pos); }
-
-ByteArray compact_text(const Scan& s, std::int32_t from, std::int32_t to) { return compact(s, from, to).bytes; }
 
 StatusText run_subexpression(Scan& s, ByteArray text) {
   const std::int32_t pos = g_register_a_token_pos;
@@ -186,7 +185,9 @@ LoneOperand make_condition_of_pending_operand(Scan& s, const OperandMessages& me
   return LoneOperand::failed;
 }
 
-void finish_condition_chain(Scan& s, std::int32_t pos, bool make_value) {
+// The level's && / || exits join the operand's condition, whose mark stands at `pos`: 0 or 1
+// in A (0xEB) with make_value, else the condition itself (0xE7).
+static void finish_condition_chain(Scan& s, std::int32_t pos, bool make_value) {
   const std::int32_t level = s.level();
   join_jumps(g_true_jumps, g_level_true_jumps[level]);
   join_jumps(g_false_jumps, g_level_false_jumps[level]);
@@ -239,7 +240,9 @@ void finish_chain_operand(Scan& s, const OperandMessages& messages, bool keep_co
   finish_condition_chain(s, s.body() + g_pending_subexpr_offset, !keep_condition || g_assignment_seen == 1);
 }
 
-bool complete_else_part(Scan& s, std::string_view mismatch) {
+// A ?: of the level still open (status `mismatch`), or its else part complete and compiled:
+// true when either was handled.
+static bool complete_else_part(Scan& s, std::string_view mismatch) {
   const std::int32_t level = s.level();
   const std::int32_t n = g_level_ternary_open[level];
   if (n != g_level_ternary_base[level]) {
@@ -256,7 +259,9 @@ bool complete_else_part(Scan& s, std::string_view mismatch) {
   return true;
 }
 
-void evaluate_whole_level(Scan& s, bool keep_condition) {
+// The whole level text holds an operator: compiled, its result written at the body start. A
+// condition result becomes 0 or 1 in A unless keep_condition.
+static void evaluate_whole_level(Scan& s, bool keep_condition) {
   const std::int32_t body = s.body();
   StatusText status = run_subexpression(s, level_text(s).bytes);
   if (status == STATUS_DONE) {
