@@ -6,21 +6,6 @@ namespace tarvik::expr {
 
 namespace {
 
-// The kind a parameter's type gives, 0 for a type a parameter cannot have.
-int parameter_kind(std::string_view type) {
-  for (const TypeKind& row : TYPE_KIND_TABLE)
-    if (row.type == type) return row.parameter_kind;
-  return 0;
-}
-
-// The kind a function's result has in the return-value cell: the scalar and pointer types;
-// 0 for any other type.
-int return_kind(std::string_view type) {
-  for (const TypeKind& row : TYPE_KIND_TABLE)
-    if (row.type == type && !is_array(row.kind)) return row.kind;
-  return 0;
-}
-
 std::int32_t new_constant(std::int32_t value) {
   const std::int32_t c = g_constant_count;
   g_constant_table[c] = value;
@@ -109,7 +94,7 @@ StatusText make_result(Scan& s, std::int32_t callee, OperandDescriptor& result) 
     result = make_operand(OPERAND_KIND_CONSTANT, new_constant(0));
     return Text(STATUS_DONE);
   }
-  const int kind = return_kind(type);
+  const int kind = result_type_kind(type);
   if (kind == 0) return Text(STATUS_RETURN_TYPE_UNKNOWN);
   const std::int32_t after = s.index.next_non_blank(s.expr_pos + 1);
   if (static_cast<std::size_t>(after) < g_expression_text.size() && s.byte_at(after) == ';') {
@@ -134,7 +119,7 @@ StatusText call(Scan& s, OperandDescriptor& result) {
   if (parameters < count) return Text(STATUS_TOO_MANY_ARGUMENTS);
   bool types_known = true;
   for (std::int32_t j = 1; j <= parameters; ++j) {
-    const int kind = parameter_kind(g_param_types[first + j]);
+    const int kind = parameter_type_kind(g_param_types[first + j]);
     types_known = types_known && kind != 0;
     set_entry(s.call_parameters, j, make_operand(kind, g_param_addrs[first + j]));
   }

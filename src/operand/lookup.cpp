@@ -7,14 +7,6 @@ namespace tarvik {
 
 namespace {
 
-// The kind of a declared type text, 0 when it has none. A Text ends at its first NUL.
-int kind_of_type(const Text& type, bool parameter) {
-  const std::string_view text = std::string_view(type).substr(0, type.find('\0'));
-  for (const TypeKind& entry : TYPE_KIND_TABLE)
-    if (entry.type == text) return parameter ? entry.parameter_kind : entry.kind;
-  return 0;
-}
-
 // The scanners note every write of the locals and parameters, so a table refilled with the
 // same count is seen too. The kept globals change only when a compile keeps them anew.
 NameIndex local_index(name_tables_version);
@@ -22,11 +14,34 @@ NameIndex parameter_index(name_tables_version);
 NameIndex global_index(name_tables_restart_version);
 
 OperandDescriptor entry_operand(const Text& type, std::int32_t address, bool parameter) {
-  const int kind = kind_of_type(type, parameter);
+  const int kind = parameter ? parameter_type_kind(type) : variable_type_kind(type);
   return kind == 0 ? 0 : make_operand(kind, address);
 }
 
+// The row of a type text, or none. A Text ends at its first NUL.
+const TypeKind* type_row(std::string_view type) {
+  const std::string_view text = type.substr(0, type.find('\0'));
+  for (const TypeKind& entry : TYPE_KIND_TABLE)
+    if (entry.type == text) return &entry;
+  return nullptr;
+}
+
 }  // namespace
+
+int variable_type_kind(std::string_view type) {
+  const TypeKind* row = type_row(type);
+  return row == nullptr ? 0 : row->kind;
+}
+
+int parameter_type_kind(std::string_view type) {
+  const TypeKind* row = type_row(type);
+  return row == nullptr ? 0 : row->parameter_kind;
+}
+
+int result_type_kind(std::string_view type) {
+  const int kind = variable_type_kind(type);
+  return is_array(kind) ? 0 : kind;
+}
 
 OperandDescriptor lookup_operand(std::string_view name) {
   if (const std::int32_t i = local_index.find(g_var_names, 1, g_var_count, name))

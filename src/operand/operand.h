@@ -30,6 +30,12 @@ inline constexpr std::array<TypeKind, 18> TYPE_KIND_TABLE = {{
     {"char[]", 0x8F, 0x89},               {"int[]", 0x90, 0x8A},             {"long int[]", 0x91, 0x8B},
 }};
 
+// The kind of a declared type text as a variable, as a parameter, and as a function's result
+// (a scalar or a pointer, no array); 0 for a text that has none. A Text ends at its first NUL.
+int variable_type_kind(std::string_view type);
+int parameter_type_kind(std::string_view type);
+int result_type_kind(std::string_view type);
+
 // The register pseudo-operands, in the order a name is tested against them.
 struct PseudoOperand {
   std::string_view name;

@@ -8,15 +8,6 @@ namespace {
 
 bool compiling_main() { return as_text(g_func_names[g_function_count + 1]) == "main"; }
 
-// The return-value cell as the target of an assignment, typed by the function's result; 0
-// for a result type that has no kind.
-int return_kind() {
-  const std::string_view type = g_func_return_types[g_function_count + 1];
-  for (const TypeKind& row : TYPE_KIND_TABLE)
-    if (row.type == type && !is_array(row.kind)) return row.kind;
-  return 0;
-}
-
 }  // namespace
 
 bool Body::add_goto(const ByteArray& name, std::int32_t word) {
@@ -49,7 +40,8 @@ StatusText compile_return(Body& body) {
   if (current_byte() == ';') {
     ++g_scan_pos;
   } else {
-    const int kind = return_kind();
+    // The return-value cell is the target of an assignment, typed by the function's result.
+    const int kind = result_type_kind(g_func_return_types[g_function_count + 1]);
     if (kind == 0) return Text(MSG_RETURN_TYPE);
     ByteArray prefix(4, ' ');
     write_operand_token(prefix, 0, make_operand(kind, RETURN_VALUE_ADDRESS));
