@@ -175,8 +175,9 @@ void compile_project(Window& window);
 
 // The return through a function's 3-byte return slot.
 void emit_return_jump(std::int32_t slot);
-// Ends function g_function_count + 1: its implicit return, "OK" in the log, the count.
-void finish_function(Window& window);
+// Ends function g_function_count + 1: its implicit return (a void function always has one,
+// a function with a result unless its body ends with a return), "OK" in the log, the count.
+void finish_function(Window& window, bool body_ends_with_return);
 // The checks after the last function, the ROM/RAM report and the ROM image files.
 StatusText finish_compilation(Window& window);
 

@@ -80,12 +80,13 @@ StatusText compile_function(Window& window) {
 
   g_func_ram_end[k] = g_ram_next;
   if (source_byte(g_scan_pos) == '}') {
-    finish_function(window);
+    finish_function(window, false);
     ++g_scan_pos;
   } else {
-    status = compile_function_body();
+    bool ends_with_return = false;
+    status = compile_function_body(ends_with_return);
     if (status != STATUS_DONE) return status;
-    finish_function(window);
+    finish_function(window, ends_with_return);
   }
   skip_blanks_and_comments();
   return Text(STATUS_NEXT_FUNCTION);

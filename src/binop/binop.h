@@ -28,6 +28,8 @@ inline constexpr std::array<std::string_view, 10> COMPOUND_ASSIGNMENT_OPERATORS 
 
 inline constexpr std::string_view STATUS_UNRECOGNISED_SYMBOL = "子表达式处理_双目运算符处理_出现未识别的符号..+_+~";
 inline constexpr std::string_view STATUS_ASSIGNMENT_UNRECOGNISED_SYMBOL = "子表达式处理_双目运算符处理_出现未识别的符号...+_+~!";
+// An assignment written in the source whose left side is a value, not an object.
+inline constexpr std::string_view STATUS_ASSIGNMENT_TARGET_ERROR = "子表达式处理_双目运算符处理_赋值运算的目标操作数错误~!- =";
 inline constexpr std::string_view STATUS_MUL_OPERAND_ERROR = "子表达式处理_双目运算符处理_参加*/%运算的操作数错误~!- =";
 inline constexpr std::string_view STATUS_ADDITIVE_OPERAND_ERROR = "子表达式处理_双目运算符处理_参加+-运算的操作数错误~!- =";
 inline constexpr std::string_view STATUS_POINTER_TYPE_MISMATCH = "子表达式处理_双目运算符处理_参加+-运算的指针类型不同~!- =";

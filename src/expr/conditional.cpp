@@ -27,21 +27,36 @@ void handle_question_mark(Scan& s) {
 namespace {
 
 // The then-part is assigned: to the assignment the ?: stands in, or to a new 4-byte
-// temporary that the else part is assigned to as well.
+// temporary that the else part is assigned to as well. A target with code of its own must
+// run it once on both paths: the parts then go to a temporary, stored into the target once
+// the else part is done.
 StatusText assign_then_part(Scan& s) {
-  split_level_last_assignment(s);
+  const LevelText t = split_level_last_assignment(s);
+  std::int32_t at = s.body() + g_pending_subexpr_offset;  // where the level keeps the result
   ByteArray assignment = g_pending_subexpr_text;
-  if (g_assignment_seen == 0) {
-    const std::int32_t t = g_temp_ram_next;
-    assignment = ByteArray(4, ' ') + "=" + g_pending_subexpr_text;
-    write_operand_token(assignment, 0, make_operand(OPERAND_KIND_LONG, t));
+  ByteArray value = assignment;
+  bool to_temporary = g_assignment_seen == 0;
+  if (!to_temporary) {
+    const StatusText status = check_assignment_targets(assignment, s.conditional_temporaries);
+    if (status != STATUS_DONE) return status;
+    const AssignmentSides sides = assignment_sides(assignment).front();
+    if (target_has_steps(sides.target)) {
+      to_temporary = true;
+      value = assignment.substr(sides.value_at);
+      at = t.position_of(t.bytes.size() - assignment.size() + sides.value_at);
+    }
+  }
+  if (to_temporary) {
+    const std::int32_t temporary = g_temp_ram_next;
+    assignment = ByteArray(4, ' ') + "=" + value;
+    s.conditional_temporaries.push_back(make_operand(OPERAND_KIND_LONG, temporary));
+    write_operand_token(assignment, 0, s.conditional_temporaries.back());
     g_last_assignment_op = PLAIN_ASSIGNMENT_CODE;
-    g_temp_ram_next = t + 4;
+    g_temp_ram_next = temporary + 4;
   }
   const StatusText status = run_subexpression(s, assignment);
   if (status != STATUS_DONE) return status;
   // The level keeps the target and the operator, for the else part.
-  const std::int32_t at = s.body() + g_pending_subexpr_offset;
   ByteArray kept(8, ' ');
   write_operand_token(kept, 0, g_subexpr_result);
   for (std::size_t k = 0; k < 3; ++k) kept[5 + k] = static_cast<char>(g_last_assignment_op >> (16 - 8 * k));

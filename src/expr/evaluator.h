@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -67,6 +68,7 @@ struct Scan {
   TextIndex index;
   std::vector<OpeningState> openings;  // one per open bracket, innermost last
   std::vector<OperandDescriptor> call_arguments, call_parameters;  // entry 0 unused
+  std::vector<OperandDescriptor> conditional_temporaries;  // the ?: temporaries made so far
 
   std::int32_t level() const { return g_expr_level; }
   std::int32_t body() const { return g_level_body_pos[g_expr_level]; }
@@ -106,6 +108,12 @@ void drop_register_a_value_within(std::int32_t from, std::int32_t to);
 // level's body in g_expression_text.
 LevelText split_level_rhs(const Scan& s);
 LevelText split_level_last_assignment(const Scan& s);
+
+// Every assignment of `text` stores into an object, or into one of `own_temporaries` that
+// the compiler assigns itself; else the target error.
+StatusText check_assignment_targets(std::string_view text, std::span<const OperandDescriptor> own_temporaries = {});
+// The left side of an assignment steps something ("++" or "--"): code of its own.
+bool target_has_steps(std::string_view target);
 
 // Scans the current level again from its start.
 void restart_level_scan(Scan& s);

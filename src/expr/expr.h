@@ -2,7 +2,9 @@
 // calls, indexing, sizeof, commas, && and ||, ?: and the assignments they split off.
 #pragma once
 
+#include <cstddef>
 #include <string_view>
+#include <vector>
 
 #include "app/state.h"
 
@@ -23,6 +25,13 @@ void split_assignment_rhs(std::string_view text);
 // The last assignment of a level text, its left side, operator and right side, where it starts
 // and its operator's code; in the AssignmentSplit globals.
 void split_last_assignment(std::string_view text);
+// Every assignment of a level text: its left side, the text back to the assignment operator
+// before it (or the text's start), and where its right side starts.
+struct AssignmentSides {
+  std::string_view target;
+  std::size_t value_at = 0;
+};
+std::vector<AssignmentSides> assignment_sides(std::string_view text);
 
 // An operand's token followed by this compares it with constant entry 0, which holds 0.
 inline constexpr std::string_view NONZERO_TEST_TEXT{"!=\xE8\x00\x00\x00   ", 9};

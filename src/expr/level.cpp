@@ -263,7 +263,9 @@ static bool complete_else_part(Scan& s, std::string_view mismatch) {
 // condition result becomes 0 or 1 in A unless keep_condition.
 static void evaluate_whole_level(Scan& s, bool keep_condition) {
   const std::int32_t body = s.body();
-  StatusText status = run_subexpression(s, level_text(s).bytes);
+  const ByteArray text = level_text(s).bytes;
+  StatusText status = check_assignment_targets(text);
+  if (status == STATUS_DONE) status = run_subexpression(s, text);
   if (status == STATUS_DONE) {
     const int kind = get_operand_kind(g_subexpr_result);
     const bool condition_to_value = kind == OPERAND_KIND_CONDITION && !keep_condition;

@@ -1,4 +1,5 @@
 #include <array>
+#include <vector>
 
 #include "expr/evaluator.h"
 
@@ -78,6 +79,16 @@ void split_last_assignment(std::string_view text) {
   });
   g_pending_subexpr_text = ByteArray(text.substr(start));
   g_pending_subexpr_offset = static_cast<std::int32_t>(start);
+}
+
+std::vector<AssignmentSides> assignment_sides(std::string_view text) {
+  std::vector<AssignmentSides> sides;
+  std::size_t start = 0;
+  walk_assignments(text, [&](std::size_t at, std::size_t length) {
+    sides.push_back({text.substr(start, at - start), at + length});
+    start = at + length;
+  });
+  return sides;
 }
 
 }  // namespace tarvik

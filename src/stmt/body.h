@@ -24,6 +24,9 @@ class Body {
   // The body's closing brace: every goto has met its label, and main's returns land here.
   StatusText end();
 
+  // Whether the last statement so far at the body's own level is a return.
+  bool ends_with_return = false;
+
  private:
   std::unordered_map<ByteArray, std::int32_t> waiting_gotos_;  // name -> first word of its jump
   std::int32_t goto_count_ = 0;

@@ -180,7 +180,12 @@ StatusText compile_word_statement(Body& body) {
   if (word == "do") return compile_do();
   if (word == "while") return compile_while();
   if (word == "for") return compile_for();
-  if (word == "return") return then_finish(compile_return(body));
+  if (word == "return") {
+    const bool at_body_level = g_stmt_depth == 0;
+    const StatusText status = then_finish(compile_return(body));
+    body.ends_with_return = at_body_level;
+    return status;
+  }
   if (word == "goto") return then_finish(compile_goto(body));
   if (word == "break") return compile_break();
   if (word == "continue") return compile_continue();
@@ -193,6 +198,8 @@ StatusText compile_statement(Body& body) {
   skip_blanks_and_comments();
   const std::uint8_t c = current_byte();
   if (c == ' ') return Text(MSG_BODY_TEXT_END);
+  // Any statement, a label too, may follow a return and so be the body's last.
+  if (c != '}' || g_stmt_depth > 0) body.ends_with_return = false;
   if (is_letter(c)) return compile_word_statement(body);
   if (c == '{') return open_block();
   if (c == '}') return close_brace(body);
@@ -203,11 +210,12 @@ StatusText compile_statement(Body& body) {
 
 }  // namespace stmt
 
-StatusText compile_function_body() {
+StatusText compile_function_body(bool& ends_with_return) {
   g_stmt_depth = 0;
   stmt::Body body;
   StatusText status = Text(STATUS_CONTINUE);
   while (status == STATUS_CONTINUE) status = stmt::compile_statement(body);
+  ends_with_return = body.ends_with_return;
   return status;
 }
 

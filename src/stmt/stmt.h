@@ -20,8 +20,9 @@ OperandDescriptor read_operand_token(std::string_view text, std::size_t pos);
 void write_operand_token(ByteArray& text, std::size_t pos, OperandDescriptor descriptor);
 
 // Compiles the body of function g_function_count + 1, from after its local declarations up
-// to and past its closing brace. Returns STATUS_DONE or the first error.
-StatusText compile_function_body();
+// to and past its closing brace. Returns STATUS_DONE or the first error; `ends_with_return`
+// tells whether the body's last statement at its own level is a return.
+StatusText compile_function_body(bool& ends_with_return);
 // Closes every open statement level that the statement just compiled completes, innermost
 // first. Returns STATUS_DONE or an error.
 StatusText finish_control_statements();

@@ -62,8 +62,8 @@ TEST_F(CompileDriver, AProjectOfIncludesDefinesGlobalsAndFunctions) {
             "正在编译clear函数...OK\r\n"
             "正在编译twice函数...OK\r\n"
             "正在编译main函数...OK\r\n"
-            "正在修改主函数入口跳转指令指向地址56\r\n"
-            "ROM使用76字\r\n"
+            "正在修改主函数入口跳转指令指向地址74\r\n"
+            "ROM使用94字\r\n"
             "RAM使用32字节 系统保留65536字节 总占65568字节\r\n"
             "编译结束\r\n");
   EXPECT_EQ(words(),
@@ -73,13 +73,16 @@ TEST_F(CompileDriver, AProjectOfIncludesDefinesGlobalsAndFunctions) {
                 " 35 01 34 00 33 16 FF FF 37 30"
                 " 35 01 34 00 33 17 FF FF 37 0A"
                 " 35 01 34 00 33 18 FF FF 37 00"
-                // word 29: the jump to main, patched to word 56
-                " 35 00 34 00 33 38 0D FF"
+                // word 29: the jump to main, patched to word 74
+                " 35 00 34 00 33 4A 0D FF"
                 // clear (p at 0x10019, n at 0x1001C, return slot 0x1001E): local k = 1, then its return
                 " 35 01 34 00 33 21 FF FF 37 01"
                 " 35 01 34 00 33 1E FF FF 21 FF 35 01 34 00 33 1F FF FF 22 FF 35 01 34 00 33 20 FF FF 25 FF"
                 " 14 AF 13 FF 0D FF"
-                // twice has no code; main (return slot 0x10019): local v = -2 at 0x1001C
+                // twice (return slot 0x1001B) only returns at its closing brace
+                " 35 01 34 00 33 1B FF FF 21 FF 35 01 34 00 33 1C FF FF 22 FF 35 01 34 00 33 1D FF FF 25 FF"
+                " 14 AF 13 FF 0D FF"
+                // main (return slot 0x10019): local v = -2 at 0x1001C
                 " 35 01 34 00 33 1C FF FF 37 FE 35 01 34 00 33 1D FF FF 37 FF"
                 " 35 01 34 00 33 1E FF FF 37 FF 35 01 34 00 33 1F FF FF 37 FF");
   EXPECT_EQ(read_file("ROM_H.bin"), g_rom_high_bytes);

@@ -182,7 +182,8 @@ TEST_F(ForStepLeftOpen, AStringToTheEndOfTheTextIsAFormatError) {
   local("i", "int", X);
   g_source = padded("for (i = 0; i < 3; i = i + \"ab) i = 1; }");
   g_scan_pos = 0;
-  EXPECT_EQ(compile_function_body(), MSG_FOR_FORMAT);
+  bool ends_with_return = false;
+  EXPECT_EQ(compile_function_body(ends_with_return), MSG_FOR_FORMAT);
 }
 
 // A bare block that is the body of an unbraced statement completes it, also when a label

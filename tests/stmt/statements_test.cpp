@@ -202,10 +202,12 @@ TEST_F(StatementShapes, ReturnOutsideMainJumpsThroughTheSlot) {
   } cases[] = {
       // a void function ends in a return sequence of its own as well
       {"void f(){return;} void main(){}", [] { emit_return_jump(RAM_START), emit_return_jump(RAM_START); }},
-      // a bare return in a function with a result compiles only the return sequence
-      {"int f(){if(0)return;_NOP;} void main(){}", [] { emit_jump_to(35), emit_return_jump(RAM_START), emit_nop(); }},
+      // a bare return in a function with a result compiles only the return sequence; its
+      // closing brace, reached after a last statement that is no return, returns too
+      {"int f(){if(0)return;_NOP;} void main(){}",
+       [] { emit_jump_to(35), emit_return_jump(RAM_START), emit_nop(), emit_return_jump(RAM_START); }},
       {"long int f(){while(5)return;} void main(){}",
-       [] { always(43), emit_return_jump(RAM_START), emit_jump_to(MAIN); }},
+       [] { always(43), emit_return_jump(RAM_START), emit_jump_to(MAIN), emit_return_jump(RAM_START); }},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.project);
