@@ -53,9 +53,6 @@ inline constexpr std::string_view MSG_RAM_TOO_LARGE = "RAM使用超出CPU地址�
 inline constexpr std::string_view MSG_WRITE_FAILED = "写入文件失败:";
 inline constexpr std::string_view MSG_TABLE_FULL = "表格容量超出65536项";
 
-// The status of a compile step that is not built yet: its name and "尚未实现".
-inline StatusText not_built_yet(std::string_view function_name) { return Text(function_name) + "尚未实现"; }
-
 inline constexpr std::int32_t RETURN_SLOT_SIZE = 3;
 inline constexpr std::int32_t RETURN_SEQUENCE_WORDS = 18;
 inline constexpr std::int32_t RAM_BYTE_LIMIT = 0x400000;

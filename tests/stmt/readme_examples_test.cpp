@@ -1,0 +1,194 @@
+// The small programs of the README, each with the values or the message that the README
+// gives for it. A change of the compiler that makes the README wrong fails here.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "support/program_support.h"
+
+namespace tarvik::test {
+namespace {
+
+class ReadmeExamples : public ProgramTest {
+ protected:
+  // A global's value after the run, as its type reads it; an array reads as its first element.
+  std::int64_t global(std::string_view name) const {
+    for (std::int32_t k = 1; k <= g_global_count; ++k) {
+      if (as_text(g_global_names[k]) != name) continue;
+      std::string type = g_global_types[k];
+      if (type.ends_with("[]")) type.resize(type.size() - 2);
+      const bool pointer = type.ends_with('*');
+      const int width = pointer                                    ? 3
+                        : type.find("long") != std::string::npos ? 4
+                        : type.find("int") != std::string::npos  ? 2
+                                                                   : 1;
+      const std::uint32_t bytes = ram(g_global_addrs[k], width);
+      if (pointer || type.starts_with("unsigned")) return bytes;
+      const std::uint32_t sign = 1u << (8 * width - 1);
+      return static_cast<std::int64_t>(bytes ^ sign) - sign;
+    }
+    ADD_FAILURE() << "no global " << name;
+    return 0;
+  }
+};
+
+struct Example {
+  const char* point;    // the README's point, in short
+  const char* program;  // main.c
+  // The globals the README names, with their values after the run...
+  std::vector<std::pair<const char*, std::int64_t>> values;
+  // ...or the log after "开始编译" of a compile that stops.
+  const char* log = nullptr;
+};
+
+constexpr const char* IN_MAIN = "正在编译main函数...\r\n";
+
+TEST_F(ReadmeExamples, EachProgramGivesWhatTheReadmeSays) {
+  const std::string not_found = std::string(IN_MAIN) + "子表达式处理_未找到操作数!~\r\n";
+  const std::string not_extracted = std::string(IN_MAIN) + "C代码表达式提取_操作数错误....!- =~\r\n";
+  const std::string bad_sum = std::string(IN_MAIN) + "子表达式处理_双目运算符处理_参加+-运算的操作数错误~!- =\r\n";
+  const Example examples[] = {
+      // Where it is not the C you know
+      {"operations work at the width of their operands",
+       "unsigned char a = 200; unsigned char b = 200; int sum = 0;\r\n"
+       "unsigned char hi = 0x12; unsigned char lo = 0x34; int v = 0; int w = 0; int folded = 0;\r\n"
+       "void main() { sum = a + b; v = (hi << 8) | lo; w = hi; w = (w << 8) | lo; folded = 1 << 8; }\r\n",
+       {{"sum", 144}, {"v", 0x34}, {"w", 0x1234}, {"folded", 256}}},
+      {"a constant works at the width of the other operand",
+       "unsigned char c = 5; int times60 = 0; int plus255 = 0; int times300 = 0; int v = 0;\r\n"
+       "void main() { times60 = c * 60; plus255 = c + 255; times300 = c * 300; v = c; v *= 60; }\r\n",
+       {{"times60", 44}, {"plus255", 4}, {"times300", 1500}, {"v", 300}}},
+      {"signed against unsigned compares unsigned",
+       "char m = -1; unsigned char u = 1; int below_u = 9; int below_200 = 9;\r\n"
+       "void main() { below_u = m < u; below_200 = m < 200; }\r\n",
+       {{"below_u", 0}, {"below_200", 1}}},
+      {"unary minus of an unsigned value is signed and one size wider",
+       "unsigned char u = 200; unsigned int w = 65535; int neg = 0; int size = 0; int half = 0; long int negw = 0;\r\n"
+       "int complement = 0; int difference = 0;\r\n"
+       "void main() { neg = -u; size = sizeof(-u); half = -u / 2; negw = -w; complement = ~u; difference = 0 - u; }\r\n",
+       {{"neg", -200}, {"size", 2}, {"half", -100}, {"negw", -65535}, {"complement", 55}, {"difference", 56}}},
+      {"*p++ steps the object",
+       "char buf[2] = {5, 9}; char *p = 0; char old = 0;\r\nvoid main() { p = buf; old = *p++; }\r\n",
+       {{"buf", 6}, {"old", 5}, {"p", FIRST_GLOBAL}}},
+      // a at +3; s points at a[2], at +3 + 4
+      {"an offset in a variable is not sign-extended",
+       "int *p = 0; int a[4] = {1, 2, 3, 4}; int k = -1; char c = -1; long int kl = -1; int n = 1;\r\n"
+       "int *s = 0; int *q = 0; int *r = 0; int *t = 0; int *u = 0; int *v = 0; int prev = 0; int back2 = 0;\r\n"
+       "void main() { s = a + 2; p = s; q = s; r = s; p += k; t = s + k; u = &s[k]; v = s + c;\r\n"
+       "  q += kl; r -= n; prev = s[-1]; back2 = *(s - 2); }\r\n",
+       {{"p", FIRST_GLOBAL + 7 + 65535 * 2},
+        {"t", FIRST_GLOBAL + 7 + 65535 * 2},
+        {"u", FIRST_GLOBAL + 7 + 65535 * 2},
+        {"v", FIRST_GLOBAL + 7 + 255 * 2},
+        {"q", FIRST_GLOBAL + 5},
+        {"r", FIRST_GLOBAL + 5},
+        {"prev", 2},
+        {"back2", 1}}},
+      {"a ?: with no assignment before it is a long int",
+       "char a = 1; char b = 2; int c = 1; int size = 0;\r\nvoid main() { size = sizeof(c ? a : b); }\r\n",
+       {{"size", 4}}},
+      {"division by zero",
+       "int folded_q = 9; int folded_r = 9; int x = 7; int nx = -7; int z = 0; unsigned char u = 200;\r\n"
+       "unsigned char uz = 0; int q = 0; int nq = 0; unsigned char uq = 0; int r = 0;\r\n"
+       "void main() { folded_q = 5 / 0; folded_r = 5 % 0; q = x / z; uq = u / uz; nq = nx / z; r = x % z; }\r\n",
+       {{"folded_q", 0}, {"folded_r", 5}, {"q", -1}, {"uq", 255}, {"nq", 1}, {"r", 7}}},
+      {"shifts by the width or more, and by a variable",
+       "unsigned char u = 1; int i = -1; char c = -1; long int l = -1; unsigned int w = 65535; int one = 1; int n = 257;\r\n"
+       "unsigned char ul = 9; int ir = 0; char cr = 0; long int lr = 0; int il = 9; unsigned int wr = 9; int by_n = 0;\r\n"
+       "long int folded = 0;\r\n"
+       "void main() { ul = u << 8; ir = i >> 16; cr = c >> 8; lr = l >> 32; il = i << 16; wr = w >> 16;\r\n"
+       "  by_n = one << n; folded = 1 << 40; }\r\n",
+       {{"ul", 0}, {"ir", -1}, {"cr", -1}, {"lr", -1}, {"il", 0}, {"wr", 0}, {"by_n", 2}, {"folded", 256}}},
+      {"sizeof runs its operand, a void call counts 0",
+       "int i = 0; int size = 0; int x = 0; char *p = 0; int psize = 0;\r\nvoid g() { }\r\n"
+       "void main() { size = sizeof(i++); x = 5 + g(); psize = sizeof(p); }\r\n",
+       {{"size", 2}, {"i", 1}, {"x", 5}, {"psize", 2}}},
+      // the simulator's RAM starts with no zero byte
+      {"a list shorter than its array",
+       "char b[8] = {0}; int b1_is_0 = 9; int kept = 0;\r\nvoid f() { char l[4] = {1}; kept = l[1]; l[1] = 5; }\r\n"
+       "void main() { b1_is_0 = b[1] == 0; f(); f(); }\r\n",
+       {{"b", 0}, {"b1_is_0", 0}, {"kept", 5}}},
+      {"a function with a result that reaches its end",
+       "int first = 0; int second = 0; int third = 0;\r\nint f(int n) { if (n) return 7; }\r\nint g() { return 3; }\r\n"
+       "void main() { first = f(1); second = f(0); g(); third = f(0); }\r\n",
+       {{"first", 7}, {"second", 7}, {"third", 3}}},
+      {"an array in a difference through a pointer",
+       "char buf[8]; char *end = 0; char *q = 0; int n = 0;\r\nvoid main() { end = buf + 3; q = buf; n = end - q; }\r\n",
+       {{"n", 3}}},
+      {"an array in a difference", "char buf[8]; char *end = 0; int n = 0;\r\nvoid main() { end = buf + 3; n = end - buf; }\r\n",
+       {}, bad_sum.c_str()},
+      {"a // comment ends at CR LF", "int r = 0;\r\nvoid main() {\r\n  r = 1; // set r\n  r = 2;\r\n}\r\n", {{"r", 1}}},
+      {"a missing include brings nothing", "#include <conifg.h>\r\nint r = 0;\r\nvoid main() { r = COUNT; }\r\n", {},
+       not_found.c_str()},
+      {"statements use A and B",
+       "int x = 1; unsigned char a = 0; unsigned char s = 0; unsigned char t = 0; char w = 0;\r\n"
+       "void main() { _A = 7; x = x + 300; a = _A; _A = 3; _B = 4; _A = _A + _B; s = _A; _B = _A + _B; t = _B; w = _A - 1; }\r\n",
+       {{"x", 301}, {"a", 1}, {"s", 7}, {"t", 11}, {"w", 6}}},
+      {"a register form of two steps", "void main() { _B = 4; _B = _B + 1; }\r\n", {}, bad_sum.c_str()},
+      {"a register sum of three", "void main() { _A = 1; _B = 2; _A = _A + _B + 1; }\r\n", {}, bad_sum.c_str()},
+      // What the dialect takes, and what it does not
+      {"a string initialises a char array", "char s[] = \"hi\"; char second = 0;\r\nvoid main() { second = s[1]; }\r\n",
+       {{"second", 'i'}}},
+      {"a string for a char pointer by assignment", "char *p = 0; char second = 0;\r\nvoid main() { p = \"hello\"; second = p[1]; }\r\n",
+       {{"second", 'e'}}},
+      {"a string is no initial value of a pointer", "char *p = \"hello\";\r\nvoid main() { }\r\n", {}, "=后面符号错误\r\n"},
+      {"an address is no initial value", "char c = 1; char *q = &c;\r\nvoid main() { }\r\n", {}, "=后面符号错误\r\n"},
+      {"an unknown word at the head of a global declaration", "short s;\r\nvoid main() { }\r\n", {},
+       "函数名称参数扫描_符号错误+ +\r\n"},
+      {"an unknown word at the head of a local declaration", "void main() { static int n; }\r\n", {}, not_extracted.c_str()},
+      {"unsigned with no type word after it", "unsigned x;\r\nvoid main() { }\r\n", {}, "unsigned后面符号错误\r\n"},
+      {"signed with no type word after it", "signed x;\r\nvoid main() { }\r\n", {}, "signed后面符号错误\r\n"},
+      {"#if", "#if 1\r\nint r = 0;\r\nvoid main() { }\r\n", {}, "扫描函数定义_类型名称错误\r\n"},
+      {"a define of more than one word", "#define NEG -1\r\nint r = 0;\r\nvoid main() { r = NEG; }\r\n", {},
+       "扫描函数定义_类型名称错误\r\n"},
+      {"no escapes", "char s[] = \"a\\n\"; char c1 = 0; char c2 = 0; char end = 9;\r\n"
+       "void main() { c1 = s[1]; c2 = s[2]; end = s[3]; }\r\n",
+       {{"s", 'a'}, {"c1", '\\'}, {"c2", 'n'}, {"end", 0}}},
+      {"recursion", "int f(int n) { return f(n); }\r\nvoid main() { }\r\n", {}, "调用了未定义的函数\r\n"},
+      // Finding an error
+      {"an unknown name", "int r = 0;\r\nvoid main() { r = y; }\r\n", {}, not_found.c_str()},
+      {"a cast", "int r = 0; char c = 1;\r\nvoid main() { r = (int)c; }\r\n", {}, not_found.c_str()},
+      {"a declaration after a statement", "void main() { int i; i = 0; int j; }\r\n", {}, not_extracted.c_str()},
+      {"a declaration in a for", "int r = 0;\r\nvoid main() { for (int i = 0; i < 2; i++) r++; }\r\n", {},
+       not_extracted.c_str()},
+      {"a missing ;", "int r = 0;\r\nvoid main() { r = 1 r = 2; }\r\n", {}, not_extracted.c_str()},
+      // the calls are checked before the function's line
+      {"a call of a function defined later",
+       "int r = 0;\r\nint f() { return 2; }\r\nvoid main() { r = f() + later(); }\r\nint later() { return 1; }\r\n", {},
+       "正在编译f函数...OK\r\n调用了未定义的函数\r\n"},
+      {"switch", "int r = 0;\r\nvoid main() { switch (r) { } }\r\n", {}, "调用了未定义的函数\r\n"},
+      {"a macro with parameters", "#define TWICE(x) x + x\r\nint r = 0;\r\nvoid main() { r = TWICE(2); }\r\n", {},
+       "调用了未定义的函数\r\n"},
+  };
+  for (const Example& e : examples) {
+    SCOPED_TRACE(e.point);
+    const std::string log = compile(e.program);
+    if (e.log) {
+      EXPECT_EQ(log, e.log);
+      continue;
+    }
+    if (!compiled()) {
+      ADD_FAILURE() << log;
+      continue;
+    }
+    run();
+    for (const auto& [name, value] : e.values) EXPECT_EQ(global(name), value) << name;
+  }
+}
+
+// The register example of "What the dialect takes", as the README prints it.
+TEST_F(ReadmeExamples, TheRegisterExampleLeaves42AndACarry) {
+  compile_and_run(
+      "unsigned char carry = 0;\r\n\r\nvoid main()\r\n{\r\n"
+      "  _A2 = 0x02; _A1 = 0x00; _A0 = 0x00;  /* the address 0x020000 */\r\n"
+      "  _NOP;                                /* one word before RAM is used there */\r\n"
+      "  _RAM = 42;\r\n  _A = 200;\r\n  _B = 100;\r\n"
+      "  if (_ADD_A_B == 1) carry = 1;        /* 200 + 100 does not fit in 8 bits */\r\n}\r\n");
+  EXPECT_EQ(ram(0x020000, 1), 42u);
+  EXPECT_EQ(global("carry"), 1);
+}
+
+}  // namespace
+}  // namespace tarvik::test
