@@ -19,13 +19,6 @@ struct Result {
   std::int64_t expected;
 };
 
-int width_of(std::string_view type) {
-  if (type.ends_with("*")) return 3;
-  if (type.find("long") != std::string_view::npos) return 4;
-  if (type.find("int") != std::string_view::npos) return 2;
-  return 1;
-}
-
 std::string hex_value(std::uint32_t v) {
   char text[16];
   std::snprintf(text, sizeof text, "0x%X", v);

@@ -19,13 +19,9 @@ class ReadmeExamples : public ProgramTest {
       if (as_text(g_global_names[k]) != name) continue;
       std::string type = g_global_types[k];
       if (type.ends_with("[]")) type.resize(type.size() - 2);
-      const bool pointer = type.ends_with('*');
-      const int width = pointer                                    ? 3
-                        : type.find("long") != std::string::npos ? 4
-                        : type.find("int") != std::string::npos  ? 2
-                                                                   : 1;
+      const int width = width_of(type);
       const std::uint32_t bytes = ram(g_global_addrs[k], width);
-      if (pointer || type.starts_with("unsigned")) return bytes;
+      if (type.ends_with('*') || type.starts_with("unsigned")) return bytes;
       const std::uint32_t sign = 1u << (8 * width - 1);
       return static_cast<std::int64_t>(bytes ^ sign) - sign;
     }

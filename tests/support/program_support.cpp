@@ -4,6 +4,13 @@
 
 namespace tarvik::test {
 
+int width_of(std::string_view type) {
+  if (type.ends_with("*")) return 3;
+  if (type.find("long") != std::string_view::npos) return 4;
+  if (type.find("int") != std::string_view::npos) return 2;
+  return 1;
+}
+
 std::string ProgramTest::compile(std::string_view main_c) {
   put_file("main.c", main_c);
   window.items = {"main.c"};

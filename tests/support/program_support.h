@@ -13,6 +13,9 @@ namespace tarvik::test {
 // The first global's address; globals follow in declaration order.
 inline constexpr std::int32_t FIRST_GLOBAL = 0x010015;
 
+// The bytes a value of a type name ("unsigned int", "char*") takes.
+int width_of(std::string_view type);
+
 class ProgramTest : public CompilerTest {
  protected:
   // Compiles main.c (and any files put beside it) as the window's compile button does, with
