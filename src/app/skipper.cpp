@@ -20,18 +20,11 @@ void skip_blanks_and_comments() {
     if (is_blank(source_byte(g_scan_pos))) {
       ++g_scan_pos;
     } else if (text_at(g_scan_pos, "//")) {
-      // A line comment ends only at CR LF; CR CR LF does not end it.
+      // A line comment ends at the first LF, whether a CR stands before it or not (files
+      // come with either line end); a lone CR does not end it.
       g_scan_pos += 2;
-      while (g_scan_pos < limit) {
-        if (text_at(g_scan_pos, "\r\r\n")) {
-          g_scan_pos += 3;
-        } else if (text_at(g_scan_pos, "\r\n")) {
-          g_scan_pos += 2;
-          break;
-        } else {
-          ++g_scan_pos;
-        }
-      }
+      while (g_scan_pos < limit && source_byte(g_scan_pos) != '\n') ++g_scan_pos;
+      if (g_scan_pos < limit) ++g_scan_pos;
     } else if (text_at(g_scan_pos, "/*")) {
       g_scan_pos += 2;
       while (g_scan_pos < limit) {

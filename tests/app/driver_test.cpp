@@ -89,6 +89,40 @@ TEST_F(CompileDriver, AProjectOfIncludesDefinesGlobalsAndFunctions) {
   EXPECT_EQ(read_file("ROM_L.bin"), g_rom_low_bytes);
 }
 
+// Editors here save LF line ends; a // comment must end there as it does at CR LF.
+TEST_F(CompileDriver, AProjectSavedWithLfLineEndsCompilesAsItsCrLfTwin) {
+  const std::string config_h =
+      "#define LIMIT 10 // the loop's end\r\n"
+      "#define STEP 3 // added each pass\r\n";
+  const std::string main_c =
+      "// 主程序\r\n"
+      "#include <config.h>\r\n"
+      "int total = 0; // the sum\r\n"
+      "int count = LIMIT; // how many passes\r\n"
+      "void main()\r\n"
+      "{\r\n"
+      "  int i; // the index\r\n"
+      "  // a line of its own\r\n"
+      "  for (i = 0; i < count; i++) // each pass\r\n"
+      "    total += STEP; // one step\r\n"
+      "}\r\n";
+  const auto lf = [](std::string text) {
+    std::erase(text, '\r');
+    return text;
+  };
+
+  put_file("config.h", config_h);
+  compile_main(main_c);
+  const std::string crlf_log = window.log_text();
+  const std::string crlf_rom = read_file("ROM.bin");
+  ASSERT_TRUE(crlf_log.ends_with("编译结束\r\n")) << crlf_log;
+
+  put_file("config.h", lf(config_h));
+  compile_main(lf(main_c));
+  EXPECT_EQ(window.log_text(), crlf_log);
+  EXPECT_EQ(read_file("ROM.bin"), crlf_rom);
+}
+
 TEST_F(CompileDriver, APlacementLeftOpenDoesNotMoveTheFunctionsRam) {
   compile_main("@0x300000 char buffer[16];\r\nvoid main() { char c; }");
   EXPECT_EQ(g_func_return_slot[1], RAM_START);
