@@ -166,6 +166,11 @@ inline std::int32_t text_end_position() {
 
 // Moves g_scan_pos over blanks and comments, never into the last 16 bytes of g_source.
 void skip_blanks_and_comments();
+// The same, stopping at a line end (CR or LF) that stands outside a block comment: what a
+// directive reads must stand on its own line.
+void skip_blanks_and_comments_on_line();
+// skip_blanks_and_comments; true when the text ended inside a block comment.
+bool skip_blanks_and_comments_ends_open();
 
 // One compile, from saving the selected file to the ROM image files and the log.
 void compile_project(Window& window);

@@ -4,7 +4,8 @@ namespace tarvik {
 
 namespace {
 
-bool is_blank(std::uint8_t c) { return c == ' ' || c == '\r' || c == '\n' || c == '\t'; }
+bool is_line_end(std::uint8_t c) { return c == '\r' || c == '\n'; }
+bool is_blank(std::uint8_t c) { return c == ' ' || c == '\t' || is_line_end(c); }
 
 bool text_at(std::int32_t pos, std::string_view bytes) {
   for (std::size_t i = 0; i < bytes.size(); ++i)
@@ -12,32 +13,40 @@ bool text_at(std::int32_t pos, std::string_view bytes) {
   return true;
 }
 
-}  // namespace
+enum class Skip { crossing_line_ends, within_the_line };
 
-void skip_blanks_and_comments() {
+// Moves past blanks and comments; false when the text ends inside a block comment. A line
+// comment ends at the first CR or LF, whichever the file's lines end with, and leaves it to
+// be read as a blank; a block comment crosses line ends either way.
+bool skip(Skip mode) {
   const std::int32_t limit = text_end_position();
   while (g_scan_pos < limit) {
-    if (is_blank(source_byte(g_scan_pos))) {
+    const std::uint8_t c = source_byte(g_scan_pos);
+    if (is_blank(c) && !(mode == Skip::within_the_line && is_line_end(c))) {
       ++g_scan_pos;
     } else if (text_at(g_scan_pos, "//")) {
-      // A line comment ends at the first LF, whether a CR stands before it or not (files
-      // come with either line end); a lone CR does not end it.
       g_scan_pos += 2;
-      while (g_scan_pos < limit && source_byte(g_scan_pos) != '\n') ++g_scan_pos;
-      if (g_scan_pos < limit) ++g_scan_pos;
+      while (g_scan_pos < limit && !is_line_end(source_byte(g_scan_pos))) ++g_scan_pos;
     } else if (text_at(g_scan_pos, "/*")) {
       g_scan_pos += 2;
-      while (g_scan_pos < limit) {
-        if (text_at(g_scan_pos, "*/")) {
-          g_scan_pos += 2;
-          break;
-        }
+      while (!text_at(g_scan_pos, "*/")) {
+        if (g_scan_pos >= limit) return false;
         ++g_scan_pos;
       }
+      g_scan_pos += 2;
     } else {
-      return;
+      break;
     }
   }
+  return true;
 }
+
+}  // namespace
+
+void skip_blanks_and_comments() { skip(Skip::crossing_line_ends); }
+
+void skip_blanks_and_comments_on_line() { skip(Skip::within_the_line); }
+
+bool skip_blanks_and_comments_ends_open() { return !skip(Skip::crossing_line_ends); }
 
 }  // namespace tarvik

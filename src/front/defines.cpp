@@ -5,6 +5,19 @@
 
 namespace tarvik {
 
+namespace {
+
+bool starts_literal(std::uint8_t c) { return is_digit(c) || c == '"' || c == '\''; }
+
+// A number runs from its first digit over the letters and digits after it, so that the x1F
+// of 0x1F is no word of its own.
+void step_over_literal() {
+  if (is_digit(current_byte())) read_word(is_digit, continues_define_name);
+  else step_over_byte_or_literal();
+}
+
+}  // namespace
+
 // Walks the text once and builds the expanded text beside it, rather than replacing inside
 // the text: the same result, in time linear in the size of the text.
 void expand_defines() {
@@ -28,6 +41,10 @@ void expand_defines() {
       const ByteArray word = read_word(starts_define_name, continues_define_name);
       const auto value = values.find(word);
       expanded += value == values.end() ? word : value->second;
+    } else if (starts_literal(c)) {  // a define never changes a string, a character or a number
+      const std::int32_t start = g_scan_pos;
+      step_over_literal();
+      expanded.append(text, start, g_scan_pos - start);
     } else if (c == '#') {
       const Directive directive = read_directive();
       if (directive.kind == Directive::Kind::define) {

@@ -34,10 +34,12 @@ Directive read_directive() {
   if (word == "include") {
     directive.kind = Directive::Kind::include;
   } else if (word == "define") {
-    skip_blanks_and_comments();
+    // The name and the value stand on the directive's line: a define with no value must not
+    // take the first word of the next line.
+    skip_blanks_and_comments_on_line();
     directive.name = read_word(starts_define_name, continues_define_name);
     if (!directive.name.empty()) {
-      skip_blanks_and_comments();
+      skip_blanks_and_comments_on_line();
       directive.value = read_word(continues_define_name, continues_define_name);
       if (!directive.value.empty()) directive.kind = Directive::Kind::define;
     }

@@ -28,17 +28,40 @@ void append_edited_text(ByteArray& out, const ByteArray& text, const std::vector
   out.append(text, from);
 }
 
+// Whether g_source ends inside a block comment, read as the scanners read it: a comment mark
+// inside a string or character literal opens nothing.
+bool ends_in_open_comment() {
+  const std::int32_t resume = g_scan_pos;
+  g_scan_pos = 0;
+  bool open = false;
+  while (!(open = skip_blanks_and_comments_ends_open()) && g_scan_pos < text_end_position()) step_over_byte_or_literal();
+  g_scan_pos = resume;
+  return open;
+}
+
 class Merge : public HeadVisitor {
  public:
   void define_directive(const Directive& directive) override {
+    close_open_comment();
     merged.append(g_source, directive.start, directive.end - directive.start);
     merged += ' ';
   }
   void head_done(const std::vector<Directive>& directives) override {
+    close_open_comment();
     append_edited_text(merged, g_source, directives);
     merged += "\r\n";
+    comment_open_ = ends_in_open_comment();
   }
   ByteArray merged;
+
+ private:
+  // A block comment ends with its file at the latest, so the next piece is read whole.
+  // main.c comes last and is never closed: its comment runs to the end of the text.
+  void close_open_comment() {
+    if (comment_open_) merged += "*/";
+    comment_open_ = false;
+  }
+  bool comment_open_ = false;
 };
 
 }  // namespace

@@ -17,8 +17,8 @@ TEST_F(BlankSkipper, StopsAtTheNextTokenOrAtTheEndOfTheText) {
       {"// note\r\r\nint a;\r\nint b;", 0, "int a;\r\nint b;"},
       {"// note\nint a;", 0, "int a;"},
       {"// a\n// b\n\tint a;", 0, "int a;"},
-      {"// note\rint a;", 0, ""},
-      {"// note\rint a;\nint b;", 0, "int b;"},
+      {"// note\rint a;", 0, "int a;"},
+      {"// note\r\r\n\rint a;", 0, "int a;"},
       {"/* a /* b */  c", 0, "c"},
       {"/* never closed", 0, ""},
       {"/x", 0, "/x"},
@@ -32,6 +32,42 @@ TEST_F(BlankSkipper, StopsAtTheNextTokenOrAtTheEndOfTheText) {
     skip_blanks_and_comments();
     EXPECT_EQ(unscanned(), c.stops_at)
         << "text: " << c.text;
+  }
+}
+
+// What a directive reads stands on its line; a block comment may still span lines.
+TEST_F(BlankSkipper, OnTheLineStopsAtALineEndOutsideABlockComment) {
+  const struct {
+    const char* text;
+    const char* stops_at;
+  } cases[] = {
+      {" \t x", "x"},
+      {"  \r\nx", "\r\nx"},
+      {" \rx", "\rx"},
+      {" // on\r\nx", "\r\nx"},
+      {" // on\nx", "\nx"},
+      {" /* a\r\n b */ x", "x"},
+      {" /* never closed", ""},
+  };
+  for (const auto& c : cases) {
+    g_source = padded(c.text);
+    g_scan_pos = 0;
+    skip_blanks_and_comments_on_line();
+    EXPECT_EQ(unscanned(), c.stops_at) << "text: " << c.text;
+  }
+}
+
+TEST_F(BlankSkipper, TellsWhetherTheTextEndedInsideABlockComment) {
+  const struct {
+    const char* text;
+    bool open;
+  } cases[] = {
+      {"/* closed */", false}, {"/* open", true}, {"// line /* ", false}, {"/* a */ /* b", true}, {"x /* b", false},
+  };
+  for (const auto& c : cases) {
+    g_source = padded(c.text);
+    g_scan_pos = 0;
+    EXPECT_EQ(skip_blanks_and_comments_ends_open(), c.open) << "text: " << c.text;
   }
 }
 

@@ -2,6 +2,7 @@
 // gives for it. A change of the compiler that makes the README wrong fails here.
 #include <cstdint>
 #include <filesystem>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -33,7 +34,7 @@ class ReadmeExamples : public ProgramTest {
 
 struct Example {
   const char* point;    // the README's point, in short
-  const char* program;  // main.c
+  std::string program;  // main.c
   // The globals the README names, with their values after the run...
   std::vector<std::pair<const char*, std::int64_t>> values;
   // ...or the log after "开始编译" of a compile that stops...
@@ -126,6 +127,7 @@ TEST_F(ReadmeExamples, EachProgramGivesWhatTheReadmeSays) {
       {"an array in a difference", "char buf[8]; char *end = 0; int n = 0;\r\nvoid main() { end = buf + 3; n = end - buf; }\r\n",
        {}, bad_sum},
       {"a // comment ends at LF too", "int r = 0;\r\nvoid main() {\r\n  r = 1; // set r\n  r = 2;\r\n}\r\n", {{"r", 2}}},
+      {"a \\ does not carry a // comment on", "int r = 0;\r\nvoid main() {\r\n  // note \\\r\n  r = 5;\r\n}\r\n", {{"r", 5}}},
       {"a missing include brings nothing", "#include <conifg.h>\r\nint r = 0;\r\nvoid main() { r = COUNT; }\r\n", {},
        not_found},
       {"statements use A and B",
@@ -135,6 +137,11 @@ TEST_F(ReadmeExamples, EachProgramGivesWhatTheReadmeSays) {
       {"a register form of two steps", "void main() { _B = 4; _B = _B + 1; }\r\n", {}, bad_sum},
       {"a register sum of three", "void main() { _A = 1; _B = 2; _A = _A + _B + 1; }\r\n", {}, bad_sum},
       // What the dialect takes, and what it does not
+      {"lines may end in a lone CR", "int r = 0;\rvoid main() {\r  // note\r  r = 5;\r}\r", {{"r", 5}}},
+      {"a define never changes a string, a character or a number",
+       "#define ON 1\r\n#define O 7\r\n#define x1F 5\r\nchar label[] = \"ON\"; char c = 0; int h = 0; char *p = 0; char p0 = 0;\r\n"
+       "void main() { c = 'O'; h = 0x1F; p = \"ON\"; p0 = p[0]; }\r\n",
+       {{"label", 'O'}, {"c", 'O'}, {"h", 0x1F}, {"p0", 'O'}}},
       {"a string initialises a char array", "char s[] = \"hi\"; char second = 0;\r\nvoid main() { second = s[1]; }\r\n",
        {{"second", 'i'}}},
       {"a string for a char pointer by assignment", "char *p = 0; char second = 0;\r\nvoid main() { p = \"hello\"; second = p[1]; }\r\n",
@@ -159,6 +166,7 @@ TEST_F(ReadmeExamples, EachProgramGivesWhatTheReadmeSays) {
       {"a define of an expression", "#define CELLS (ROWS * COLS)\r\nint r = 0;\r\nvoid main() { }\r\n", {}, not_a_type},
       {"a define of a string", "#define MSG \"hi\"\r\nchar s[] = MSG;\r\nvoid main() { }\r\n", {}, not_a_type},
       {"a define of more than one word", "#define NEG -1\r\nint r = 0;\r\nvoid main() { r = NEG; }\r\n", {}, not_a_type},
+      {"a define ending in ;", "#define N 10;\r\nint r = N;\r\nvoid main() { }\r\n", {}, not_a_type},
       {"#undef", "#undef X\r\nint r = 0;\r\nvoid main() { }\r\n", {}, not_a_type},
       {"#pragma", "#pragma once\r\nint r = 0;\r\nvoid main() { }\r\n", {}, not_a_type},
       {"#if", "#if 1\r\nint r = 0;\r\nvoid main() { }\r\n", {}, not_a_type},
@@ -172,9 +180,31 @@ TEST_F(ReadmeExamples, EachProgramGivesWhatTheReadmeSays) {
        {{"common.h", "#define K 3\r\n"}, {"a.h", "#include <common.h>\r\n"}, {"b.h", "#include <common.h>\r\n"}}},
       {"a define with no value before a define", "#define DEBUG\r\n#define LIMIT 3\r\nint r = 0;\r\nvoid main() { }\r\n", {},
        not_a_type},
-      {"a define with no value before a declaration", "#define DEBUG\r\nint r = 0;\r\nvoid main() { }\r\n", {},
-       "函数名称参数扫描_符号错误+ +\r\n"},
+      {"a define with no value before a declaration", "#define DEBUG\r\nint r = 0;\r\nvoid main() { }\r\n", {}, not_a_type},
+      {"a define with no value but a comment", "#define DEBUG // on\r\nint r = 0;\r\nvoid main() { }\r\n", {},
+       not_a_type},
+      {"a define with no value before a function", "int r = 0;\r\n#define DEBUG\r\nchar f() { return 3; }\r\nvoid main() { }\r\n",
+       {}, not_a_type},
+      {"a define with no value in a function", "int r = 0;\r\nvoid main() {\r\n#define DEBUG\r\n  do { r++; } while (r < 3);\r\n}\r\n",
+       {}, in_main("C代码表达式提取_发现未识别的符号....!- =~")},
+      {"a define with no value in a parameter list",
+       "int r = 0;\r\nvoid f(\r\n#define DEBUG\r\nunsigned char a) { r = a; }\r\nvoid main() { f(3); }\r\n", {},
+       "函数名称参数扫描_符号错误..- -\r\n"},
+      {"a define with no value at the end of a header", "#include <debug.h>\r\nint r = 0;\r\nvoid main() { }\r\n", {},
+       not_a_type, {{"debug.h", "#define DEBUG"}}},
+      {"a define with no value on the last line of a header", "#include <debug.h>\r\nint r = 0;\r\nvoid main() { }\r\n",
+       {}, not_a_type, {{"debug.h", "#define DEBUG\r\n"}}},
       {"a define with a value", "#define DEBUG 1\r\nint r = 0;\r\nvoid main() { r = DEBUG; }\r\n", {{"r", 1}}},
+      {"a define of another define's name as an array length",
+       "#define LIMIT 10\r\n#define MAX LIMIT\r\nchar buf[MAX];\r\nvoid main() { }\r\n", {}, "[]对数错误\r\n"},
+      {"a define of another define's name as an initial value",
+       "#define LIMIT 10\r\n#define MAX LIMIT\r\nint r = MAX;\r\nvoid main() { }\r\n", {}, bad_initial_value},
+      {"a define of another define's name in a function",
+       "#define LIMIT 10\r\n#define MAX LIMIT\r\nint r = 0;\r\nvoid main() { r = MAX; }\r\n", {}, not_found},
+      {"a define of a variable's name", "#define MAX LIMIT\r\nint LIMIT = 4; int r = 0;\r\nvoid main() { r = MAX; }\r\n",
+       {{"r", 4}}},
+      {"a define of the number", "#define MAX 10\r\nchar buf[MAX]; int r = MAX; int s = 0;\r\nvoid main() { s = MAX; }\r\n",
+       {{"r", 10}, {"s", 10}}},
       {"no library", "#include <stdio.h>\r\nvoid main() { printf(\"hi\"); }\r\n", {}, "调用了未定义的函数\r\n"},
       {"a missing include's name as an array length", "#include <config.h>\r\nchar buf[SIZE];\r\nvoid main() { }\r\n", {},
        "[]对数错误\r\n"},
@@ -199,6 +229,7 @@ TEST_F(ReadmeExamples, EachProgramGivesWhatTheReadmeSays) {
        "void main() { s3 = s[3]; t3 = t[3]; }\r\n", {{"s", 'a'}, {"s3", 0}, {"t3", 0}}},
       {"a comma after the last value", "int a[3] = {1, 2, 3,};\r\nvoid main() { }\r\n", {}, "{或,后面符号错误\r\n"},
       {"a product as initial value", "int r = 2 * 3;\r\nvoid main() { }\r\n", {}, no_separator},
+      {"a product as a local's initial value", "void main() { int a = 2 * 3; }\r\n", {}, in_main("缺少,或;")},
       {"a sum as initial value", "char c = 'a' + 1;\r\nvoid main() { }\r\n", {}, no_separator},
       {"a complement as initial value", "int x = ~0;\r\nvoid main() { }\r\n", {}, bad_initial_value},
       {"brackets round an initial value", "int y = (5);\r\nvoid main() { }\r\n", {}, bad_initial_value},
@@ -249,6 +280,15 @@ TEST_F(ReadmeExamples, EachProgramGivesWhatTheReadmeSays) {
       {"unsigned long", "unsigned long x;\r\nvoid main() { }\r\n", {}, "long后面符号错误\r\n"},
       {"long", "long x;\r\nvoid main() { }\r\n", {}, "long后面符号错误\r\n"},
       {"long long", "long long x = 0;\r\nvoid main() { }\r\n", {}, "long后面符号错误\r\n"},
+      {"long int and a tab", "long int\tx = 1;\r\nvoid main() { }\r\n", {}, "long后面符号错误\r\n"},
+      {"long int and a line end", "long int\r\nx = 1;\r\nvoid main() { }\r\n", {}, "long后面符号错误\r\n"},
+      {"long int and a comment", "long int/* c */x = 1;\r\nvoid main() { }\r\n", {}, "long后面符号错误\r\n"},
+      {"long int and a star", "long int*p;\r\nvoid main() { }\r\n", {}, "long后面符号错误\r\n"},
+      {"long int and a star for a result", "long int*f() { return 0; }\r\nvoid main() { }\r\n", {},
+       "long后面符号错误\r\n"},
+      {"long int and a tab for a local", "void main() { long int\tx; x = 1; }\r\n", {}, in_main("long后面符号错误")},
+      {"long int and a space", "long int *p = 0; long int x = 0;\r\nlong int f() { return 70000; }\r\n"
+       "void main() { long int *q; x = f(); q = p; }\r\n", {{"x", 70000}}},
       {"unsigned short", "unsigned short x = 0;\r\nvoid main() { }\r\n", {}, "unsigned后面符号错误\r\n"},
       {"a global of two dimensions", "int m[2][2];\r\nvoid main() { }\r\n", {}, "[]后面符号错误\r\n"},
       {"a local of two dimensions", "void main() { int m[2][2]; }\r\n", {}, in_main("[]后面符号错误")},
@@ -270,7 +310,12 @@ TEST_F(ReadmeExamples, EachProgramGivesWhatTheReadmeSays) {
       {"a macro with parameters", "#define TWICE(x) x + x\r\nint r = 0;\r\nvoid main() { r = TWICE(2); }\r\n", {},
        "调用了未定义的函数\r\n"},
   };
-  for (const Example& e : examples) {
+  std::vector<Example> all(std::begin(examples), std::end(examples));
+  for (const char* word : {"const", "static", "volatile", "enum", "typedef", "struct"}) {
+    all.push_back({word, std::string(word) + " int x = 5;\r\nvoid main() { }\r\n", {}, "函数名称参数扫描_符号错误+ +\r\n"});
+    all.push_back({word, "void main() { " + std::string(word) + " int x = 5; }\r\n", {}, not_extracted});
+  }
+  for (const Example& e : all) {
     SCOPED_TRACE(e.point);
     for (const auto& [name, text] : e.files) put_file(name, text);
     const std::string log = compile(e.program);
