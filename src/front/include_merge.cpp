@@ -33,8 +33,11 @@ void append_edited_text(ByteArray& out, const ByteArray& text, const std::vector
 bool ends_in_open_comment() {
   const std::int32_t resume = g_scan_pos;
   g_scan_pos = 0;
-  bool open = false;
-  while (!(open = skip_blanks_and_comments_ends_open()) && g_scan_pos < text_end_position()) step_over_byte_or_literal();
+  bool open = skip_blanks_and_comments_ends_open();
+  while (!open && g_scan_pos < text_end_position()) {
+    step_over_byte_or_literal();
+    open = skip_blanks_and_comments_ends_open();
+  }
   g_scan_pos = resume;
   return open;
 }
