@@ -33,6 +33,18 @@ bool read_digit_run(std::int32_t start, int base, bool (*is_base_digit)(std::uin
 
 }  // namespace
 
+void step_over_byte_or_literal() {
+  if (current_byte() == '"') {
+    ++g_scan_pos;
+    while (current_byte() != '"' && g_scan_pos < text_end_position()) ++g_scan_pos;
+    if (current_byte() == '"') ++g_scan_pos;
+  } else if (current_byte() == '\'' && source_byte(g_scan_pos + 2) == '\'') {
+    g_scan_pos += 3;
+  } else {
+    ++g_scan_pos;
+  }
+}
+
 std::int32_t get_hex_digit_value(const Text& digit) {
   if (digit.size() != 1) return 0;
   const auto c = static_cast<std::uint8_t>(digit[0]);

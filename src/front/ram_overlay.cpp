@@ -19,18 +19,6 @@ bool is_non_call_word(std::string_view word) {
 
 }  // namespace
 
-void step_over_byte_or_literal() {
-  if (current_byte() == '"') {
-    ++g_scan_pos;
-    while (current_byte() != '"' && g_scan_pos < text_end_position()) ++g_scan_pos;
-    if (current_byte() == '"') ++g_scan_pos;
-  } else if (current_byte() == '\'' && source_byte(g_scan_pos + 2) == '\'') {
-    g_scan_pos += 3;
-  } else {
-    ++g_scan_pos;
-  }
-}
-
 StatusText find_callee_ram_base() {
   const std::int32_t header = g_scan_pos;
   while (current_byte() != '{' && g_scan_pos < text_end_position()) ++g_scan_pos;
