@@ -33,7 +33,7 @@ class ReadmeExamples : public ProgramTest {
 };
 
 struct Example {
-  const char* point;    // the README's point, in short
+  std::string point;    // the README's point, in short
   std::string program;  // main.c
   // The globals the README names, with their values after the run...
   std::vector<std::pair<const char*, std::int64_t>> values;
@@ -117,6 +117,14 @@ TEST_F(ReadmeExamples, EachProgramGivesWhatTheReadmeSays) {
        "char b[8] = {0}; int b1_is_0 = 9; int kept = 0;\r\nvoid f() { char l[4] = {1}; kept = l[1]; l[1] = 5; }\r\n"
        "void main() { b1_is_0 = b[1] == 0; f(); f(); }\r\n",
        {{"b", 0}, {"b1_is_0", 0}, {"kept", 5}}},
+      {"a string shorter than its global array",
+       "char s[8] = \"ab\"; char s1 = 0; int s2_is_0 = 9; int s3_is_0 = 9; int s7_is_0 = 9;\r\n"
+       "void main() { s1 = s[1]; s2_is_0 = s[2] == 0; s3_is_0 = s[3] == 0; s7_is_0 = s[7] == 0; }\r\n",
+       {{"s", 'a'}, {"s1", 'b'}, {"s2_is_0", 1}, {"s3_is_0", 0}, {"s7_is_0", 0}}},
+      {"a string shorter than its local array",
+       "char r;\r\nvoid f(char k)\r\n{\r\n  char s[8] = \"ab\";\r\n  r = s[5];\r\n  s[5] = k;\r\n}\r\n"
+       "void main()\r\n{\r\n  f(7);\r\n  f(9);\r\n}\r\n",
+       {{"r", 7}}},
       {"a function with a result that reaches its end",
        "int first = 0; int second = 0; int third = 0;\r\nint f(int n) { if (n) return 7; }\r\nint g() { return 3; }\r\n"
        "void main() { first = f(1); second = f(0); g(); third = f(0); }\r\n",
@@ -162,6 +170,20 @@ TEST_F(ReadmeExamples, EachProgramGivesWhatTheReadmeSays) {
       {"#include with quotes", "#include \"uart.h\"\r\nint r = 0;\r\nvoid main() { }\r\n", {}, not_a_type},
       {"an include line after a declaration", "int r = 0;\r\n#include <config.h>\r\nvoid main() { r = N; }\r\n", {},
        not_a_type, {{"config.h", "#define N 3\r\n"}}},
+      {"an include name with a -", "#include <lcd-1602.h>\r\nint r = 0;\r\nvoid main() { r = N; }\r\n", {}, not_a_type,
+       {{"lcd-1602.h", "#define N 3\r\n"}}},
+      {"an include name with a space", "#include <a b.h>\r\nint r = 0;\r\nvoid main() { r = N; }\r\n", {}, not_a_type,
+       {{"a b.h", "#define N 3\r\n"}}},
+      {"an include name with a folder", "#include <sub/h.h>\r\nint r = 0;\r\nvoid main() { r = N; }\r\n", {}, not_a_type,
+       {{"sub/h.h", "#define N 3\r\n"}}},
+      {"an include name with ./", "#include <./h.h>\r\nint r = 0;\r\nvoid main() { r = N; }\r\n", {}, not_a_type,
+       {{"h.h", "#define N 3\r\n"}}},
+      {"an include name that starts with a digit", "#include <1x.h>\r\nint r = 0;\r\nvoid main() { r = N; }\r\n", {}, not_a_type,
+       {{"1x.h", "#define N 3\r\n"}}},
+      {"an include name of letters, digits, _ and .", "#include <lcd_1602.h>\r\nint r = 0;\r\nvoid main() { r = N; }\r\n",
+       {{"r", 3}}, {}, {{"lcd_1602.h", "#define N 3\r\n"}}},
+      {"an include name of GBK characters", "#include <配置.h>\r\nint r = 0;\r\nvoid main() { r = N; }\r\n", {{"r", 3}}, {},
+       {{"配置.h", "#define N 3\r\n"}}},
       {"a define of a character", "#define SEP ';'\r\nint r = 0;\r\nvoid main() { }\r\n", {}, not_a_type},
       {"a define of an expression", "#define CELLS (ROWS * COLS)\r\nint r = 0;\r\nvoid main() { }\r\n", {}, not_a_type},
       {"a define of a string", "#define MSG \"hi\"\r\nchar s[] = MSG;\r\nvoid main() { }\r\n", {}, not_a_type},
@@ -243,6 +265,12 @@ TEST_F(ReadmeExamples, EachProgramGivesWhatTheReadmeSays) {
       {"a declaration in an inner block", "int r = 0;\r\nvoid main() { if (r) { int t; t = 1; } }\r\n", {}, not_extracted},
       {"a global after the first function", "int r = 0;\r\nvoid f() { }\r\nint late = 0;\r\nvoid main() { }\r\n", {},
        "正在编译f函数...OK\r\n函数名称参数扫描_符号错误+ +\r\n"},
+      {"a header that holds functions", "#include <lib.h>\r\nint r;\r\nvoid main() { r = twice(2); }\r\n", {},
+       "正在编译twice函数...OK\r\n函数名称参数扫描_符号错误+ +\r\n",
+       {{"lib.h", "int twice(int a) { return a + a; }\r\n"}}},
+      {"the globals in a header before the functions' header",
+       "#include <globals.h>\r\n#include <lib.h>\r\nvoid main() { r = twice(2); }\r\n", {{"r", 4}}, {},
+       {{"globals.h", "int r = 0;\r\n"}, {"lib.h", "int twice(int a) { return a + a; }\r\n"}}},
       {"a prototype", "int f(int a);\r\nint f(int a) { return a; }\r\nvoid main() { }\r\n", {},
        "正在编译f函数...\r\n函数定义错误\r\n"},
       {"a function after main", "int r = 0;\r\nvoid main() { r = 1; }\r\nvoid g() { }\r\n", {},
@@ -295,6 +323,13 @@ TEST_F(ReadmeExamples, EachProgramGivesWhatTheReadmeSays) {
       {"an array parameter with a length", "int f(int v[10]) { return v[1]; }\r\nvoid main() { }\r\n", {}, "(...[?错误\r\n"},
       {"an element of an array of pointers", "char *names[2]; char a = 0;\r\nvoid main() { names[0] = &a; }\r\n", {},
        not_found},
+      {"indexing a call's result",
+       "char a[4] = {1, 2, 3, 4}; char r = 0;\r\nchar *pick(char *p, int i) { return p + i; }\r\n"
+       "void main() { r = pick(a, 1)[2]; }\r\n", {},
+       "正在编译pick函数...OK\r\n" + in_main("主表达式处理_]_数组名称错误...~- +!")},
+      {"a call's result through a sum",
+       "char a[4] = {1, 2, 3, 4}; char r = 0;\r\nchar *pick(char *p, int i) { return p + i; }\r\n"
+       "void main() { r = *(pick(a, 1) + 2); }\r\n", {{"r", 4}}},
       // Finding an error
       {"an unknown name", "int r = 0;\r\nvoid main() { r = y; }\r\n", {}, not_found},
       {"a cast of one word", "int r = 0; char c = 1;\r\nvoid main() { r = (int)c; }\r\n", {}, not_found},
@@ -315,11 +350,30 @@ TEST_F(ReadmeExamples, EachProgramGivesWhatTheReadmeSays) {
     all.push_back({word, std::string(word) + " int x = 5;\r\nvoid main() { }\r\n", {}, "函数名称参数扫描_符号错误+ +\r\n"});
     all.push_back({word, "void main() { " + std::string(word) + " int x = 5; }\r\n", {}, not_extracted});
   }
+  // Bytes that are no blank: they stop the compile wherever they stand outside a comment.
+  const std::pair<const char*, const char*> non_blanks[] = {{"a form feed", "\f"}, {"a vertical tab", "\v"}, {"0x1A", "\x1A"}};
+  for (const auto& [what, byte] : non_blanks) {
+    const std::string b = byte, w = what;
+    all.push_back({w + " among the globals", "int r = 0;" + b + "\r\nint s = 0;\r\nvoid main() { }\r\n", {}, not_a_type});
+    all.push_back({w + " before a function", "int r = 0;\r\n" + b + "void main() { r = 1; }\r\n", {}, not_a_type});
+    all.push_back({w + " in a function", "int r = 0;\r\nvoid main() {" + b + " r = 1; }\r\n", {},
+                   in_main("C代码表达式提取_发现未识别的符号....!- =~")});
+    all.push_back({w + " at the end of main.c", "int r = 0;\r\nvoid main() { r = 1; }\r\n" + b, {},
+                   "正在编译main函数...OK\r\n_函数扫描错误\r\n"});
+  }
+  // A header's text must outlive the rows.
+  for (const char* header : {"#define N 3\r\n\f", "#define N 3\r\n\v", "#define N 3\r\n\x1A"})
+    all.push_back({"a byte that is no blank at the end of a header", "#include <h.h>\r\nint r = 0;\r\nvoid main() { r = N; }\r\n",
+                   {}, not_a_type, {{"h.h", header}}});
   for (const Example& e : all) {
     SCOPED_TRACE(e.point);
-    for (const auto& [name, text] : e.files) put_file(name, text);
+    for (const auto& [name, text] : e.files) {
+      const std::filesystem::path folder = std::filesystem::path(name).parent_path();
+      if (!folder.empty()) std::filesystem::create_directories(folder);
+      put_file(name, text);
+    }
     const std::string log = compile(e.program);
-    for (const auto& file : e.files) std::filesystem::remove(file.first);
+    for (const auto& file : e.files) std::filesystem::remove_all(*std::filesystem::path(file.first).begin());
     if (!e.log.empty()) {
       EXPECT_EQ(log, e.log);
       continue;
