@@ -350,21 +350,26 @@ TEST_F(ReadmeExamples, EachProgramGivesWhatTheReadmeSays) {
     all.push_back({word, std::string(word) + " int x = 5;\r\nvoid main() { }\r\n", {}, "函数名称参数扫描_符号错误+ +\r\n"});
     all.push_back({word, "void main() { " + std::string(word) + " int x = 5; }\r\n", {}, not_extracted});
   }
-  // Bytes that are no blank: they stop the compile wherever they stand outside a comment.
-  const std::pair<const char*, const char*> non_blanks[] = {{"a form feed", "\f"}, {"a vertical tab", "\v"}, {"0x1A", "\x1A"}};
-  for (const auto& [what, byte] : non_blanks) {
-    const std::string b = byte, w = what;
+  // Bytes that are no blank stop the compile wherever they stand outside a comment.
+  struct NonBlank {
+    const char* what;
+    const char* byte;
+    const char* header;  // a header that ends in it
+  };
+  const NonBlank non_blanks[] = {{"a form feed", "\f", "#define N 3\r\n\f"},
+                                 {"a vertical tab", "\v", "#define N 3\r\n\v"},
+                                 {"0x1A", "\x1A", "#define N 3\r\n\x1A"}};
+  for (const NonBlank& non_blank : non_blanks) {
+    const std::string b = non_blank.byte, w = non_blank.what;
     all.push_back({w + " among the globals", "int r = 0;" + b + "\r\nint s = 0;\r\nvoid main() { }\r\n", {}, not_a_type});
     all.push_back({w + " before a function", "int r = 0;\r\n" + b + "void main() { r = 1; }\r\n", {}, not_a_type});
     all.push_back({w + " in a function", "int r = 0;\r\nvoid main() {" + b + " r = 1; }\r\n", {},
                    in_main("C代码表达式提取_发现未识别的符号....!- =~")});
     all.push_back({w + " at the end of main.c", "int r = 0;\r\nvoid main() { r = 1; }\r\n" + b, {},
                    "正在编译main函数...OK\r\n_函数扫描错误\r\n"});
+    all.push_back({w + " at the end of a header", "#include <h.h>\r\nint r = 0;\r\nvoid main() { r = N; }\r\n", {},
+                   not_a_type, {{"h.h", non_blank.header}}});
   }
-  // A header's text must outlive the rows.
-  for (const char* header : {"#define N 3\r\n\f", "#define N 3\r\n\v", "#define N 3\r\n\x1A"})
-    all.push_back({"a byte that is no blank at the end of a header", "#include <h.h>\r\nint r = 0;\r\nvoid main() { r = N; }\r\n",
-                   {}, not_a_type, {{"h.h", header}}});
   for (const Example& e : all) {
     SCOPED_TRACE(e.point);
     for (const auto& [name, text] : e.files) {
