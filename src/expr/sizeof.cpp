@@ -20,6 +20,13 @@ void compile_sizeof(Scan& s) {
     s.fail(STATUS_SIZEOF_EMPTY);
     return;
   }
+  // Operands side by side with no operator between them: the message the same text gets
+  // anywhere else, rather than the size of the last of them.
+  if (s.index.next_non_blank(s.body()) < s.last_item.pos) {
+    const StatusText status = run_subexpression(s, level_text(s).bytes);
+    s.fail(status != STATUS_DONE ? status : Text(STATUS_SIZEOF_OPERAND_ERROR));
+    return;
+  }
   const std::string_view item = s.item_text(s.last_item);
   OperandDescriptor operand = 0;
   if (is_name_start(static_cast<std::uint8_t>(item[0]))) {

@@ -61,7 +61,8 @@ StatusText scan_function_name_and_parameters(const Text& return_type) {
 
   if (status == STATUS_HEADER_DONE) {
     g_func_return_slot[k] = g_ram_next;
-    g_func_first_param[k + 1] = g_func_param_end[k];
+    // The next function's parameters follow these; the last record has no next function.
+    if (k < TABLE_CAPACITY) g_func_first_param[k + 1] = g_func_param_end[k];
     g_func_entry[k] = g_rom_word_count;
     advance_ram(RETURN_SLOT_SIZE);
   }

@@ -183,6 +183,7 @@ TEST_F(CompileDriver, AFailedCompileWritesNoRomFile) {
       {"void Main(){}", "正在编译Main函数...OK\r\nmain函数什么情况0_o?!)\r\n"},
       {"char big[0x400000]; void main(){}",
        "正在编译main函数...OK\r\n正在修改主函数入口跳转指令指向地址13\r\nROM使用13字\r\nRAM使用超出CPU地址范围_~!RAM爆缸...\r\n"},
+      {"char big[17000000]; void main(){}", "RAM爆缸...\r\n"},
   };
   put_file("ROM_H.bin", "old");
   for (const auto& c : cases) {
@@ -244,6 +245,23 @@ TEST_F(CompileDriver, AScopeHoldsAtMost65536Variables) {
 
   compile_main(globals + "char one_more; void main(){}");
   EXPECT_EQ(window.log_text(), "开始编译\r\n表格容量超出65536项\r\n");
+}
+
+// 65536 empty functions also make code past the eight chips: 0x40000 words each.
+TEST_F(CompileDriver, AProjectHoldsAtMost65536Functions) {
+  std::string functions;
+  for (int i = 1; i < TABLE_CAPACITY; ++i) functions += "void f" + std::to_string(i) + "(){}";
+  compile_main(functions + "void main(){}");
+  ASSERT_TRUE(window.log_text().ends_with("编译结束\r\n"));
+  EXPECT_GT(g_rom_word_count, 0x100000);
+  EXPECT_EQ(rom_files(), (std::vector<std::string>{"ROM.bin", "ROM_H.bin", "ROM_L.bin", "ROM_U1.bin", "ROM_U2.bin",
+                                                   "ROM_U3.bin", "ROM_U4.bin", "ROM_U5.bin", "ROM_U6.bin", "ROM_U7.bin",
+                                                   "ROM_U8.bin"}));
+  EXPECT_EQ(std::filesystem::file_size("ROM_U1.bin"), 0x40000u);
+  EXPECT_EQ(std::filesystem::file_size("ROM_H.bin"), static_cast<std::uintmax_t>(g_rom_word_count));
+
+  compile_main(functions + "void one_more(){} void main(){}");
+  EXPECT_TRUE(window.log_text().ends_with("正在编译one_more函数...OK\r\n表格容量超出65536项\r\n"));
 }
 
 }  // namespace
