@@ -58,6 +58,8 @@ TEST_F(ReadmeExamples, EachProgramGivesWhatTheReadmeSays) {
   const std::string bad_equality = in_main("子表达式处理_双目运算符处理_参加>=,<=,==,!=运算的操作数错误~!- =");
   const std::string bad_order = in_main("子表达式处理_双目运算符处理_参加><运算的操作数错误~!- =");
   const std::string missing_operator = in_main("子表达式处理_单目运算符处理_操作数和操作数之间缺少运算符...~- =");
+  const std::string step_after = in_main("子表达式处理_单目运算符处理_操作数右侧++或--错误...~- -");
+  const std::string step_before = in_main("子表达式处理_单目运算符处理_操作数左侧++或--错误...~- -");
   const std::string bad_target = in_main("子表达式处理_双目运算符处理_赋值运算的目标操作数错误~!- =");
   const std::string with_g = "int r = 0; int n = 0;\r\nint g(int k) { n = n * 10 + k; return k; }\r\n";
   const Example examples[] = {
@@ -170,10 +172,10 @@ TEST_F(ReadmeExamples, EachProgramGivesWhatTheReadmeSays) {
       {"++_A and --_A step A",
        "unsigned char r = 0; unsigned char s = 0;\r\nvoid main() { _A = 5; ++_A; r = _A; _A = 5; --_A; s = _A; }\r\n",
        {{"r", 6}, {"s", 4}}},
-      {"_A++", "void main() { _A = 5; _A++; }\r\n", {}, in_main("子表达式处理_单目运算符处理_操作数右侧++或--错误...~- -")},
-      {"_A--", "void main() { _A = 5; _A--; }\r\n", {}, in_main("子表达式处理_单目运算符处理_操作数右侧++或--错误...~- -")},
-      {"++_B", "void main() { _B = 5; ++_B; }\r\n", {}, in_main("子表达式处理_单目运算符处理_操作数左侧++或--错误...~- -")},
-      {"--_B", "void main() { _B = 5; --_B; }\r\n", {}, in_main("子表达式处理_单目运算符处理_操作数左侧++或--错误...~- -")},
+      {"_A++", "void main() { _A = 5; _A++; }\r\n", {}, step_after},
+      {"_A--", "void main() { _A = 5; _A--; }\r\n", {}, step_after},
+      {"++_B", "void main() { _B = 5; ++_B; }\r\n", {}, step_before},
+      {"--_B", "void main() { _B = 5; --_B; }\r\n", {}, step_before},
       // What the dialect takes, and what it does not
       {"placed variables are not checked against the others",
        "char big[70000];\r\n@0x20000 char port[16]; @\r\nint r = 0;\r\nvoid main() { port[0] = 9; r = big[65515]; }\r\n",
