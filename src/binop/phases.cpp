@@ -104,12 +104,14 @@ StatusText load_indirect_operands(Operation& o, bool shift_group) {
 
 namespace {
 
-// The widening of x to 2 or 4 bytes: the temporary is typed signed. An A value of a signed
-// kind is passed to the copy as a signed temporary, any other as an unsigned one; the words
-// are the same.
-StatusText widen(OperandDescriptor& x, int size) {
+// The widening of x to 2 or 4 bytes: the temporary is typed signed unless `stays_unsigned`.
+// An A value of a signed kind is passed to the copy as a signed temporary, any other as an
+// unsigned one; the words are the same.
+StatusText widen(OperandDescriptor& x, int size, bool stays_unsigned) {
   const bool signed_a = get_operand_kind(x) == OPERAND_KIND_A_SIGNED;
-  if (size == 2) return copy_into_temporary(x, signed_a ? OPERAND_KIND_INT : OPERAND_KIND_UINT, 2, OPERAND_KIND_INT);
+  if (size == 2)
+    return copy_into_temporary(x, signed_a ? OPERAND_KIND_INT : OPERAND_KIND_UINT, 2,
+                               stays_unsigned ? OPERAND_KIND_UINT : OPERAND_KIND_INT);
   return copy_into_temporary(x, signed_a ? OPERAND_KIND_LONG : OPERAND_KIND_ULONG, 4, OPERAND_KIND_LONG);
 }
 
@@ -128,8 +130,13 @@ int width_for_constant(int kind, std::int32_t c, bool unsigned_ranges) {
 }
 
 StatusText widen_beside(OperandDescriptor constant, OperandDescriptor& x, bool unsigned_ranges) {
-  const int size = width_for_constant(get_operand_kind(x), constant_value(constant), unsigned_ranges);
-  return size == 0 ? Text(STATUS_DONE) : widen(x, size);
+  const int kind = get_operand_kind(x);
+  const std::int32_t c = constant_value(constant);
+  const int size = width_for_constant(kind, c, unsigned_ranges);
+  if (size == 0) return Text(STATUS_DONE);
+  // A signed int would read a constant of 32768 to 65535 as negative.
+  const bool unsigned_char = kind == OPERAND_KIND_UCHAR || kind == OPERAND_KIND_A_UNSIGNED;
+  return widen(x, size, size == 2 && unsigned_char && c > 32767);
 }
 
 }  // namespace

@@ -226,6 +226,10 @@ StatusText compile_assignment(const Operation& operation) {
   const Target* target = target_of(operation.l.kind);
   if (!target) return Text(STATUS_BINOP_ASSIGN_OTHER_TYPE_ERROR);
   if (!takes(*target, operation.r.kind)) return Text(target->error);
+  // The store goes where A2:A1:A0 points: the program set it, and code that computed the
+  // value since would have moved it.
+  if (operation.l.kind == OPERAND_KIND_RAM && address_register_written_since(g_expression_part_start))
+    return Text(target->error);
   target->emit(*target, operation.l, operation.r);
   return Text(STATUS_DONE);
 }

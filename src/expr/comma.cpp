@@ -12,6 +12,8 @@ void finish_comma_operand(Scan& s) {
     return;
   }
   if (item == "_NOP") emit_nop();
+  // A part outside brackets stands as a statement of its own.
+  if (s.level() == 0) g_expression_part_start = g_rom_word_count;
   s.last_item = {s.last_item.pos, 0};
   s.item_before = {};
   s.expr_pos += 1;

@@ -2,6 +2,7 @@
 // instruction form, and the patching of forward jumps.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "app/state.h"
@@ -115,6 +116,15 @@ inline void append_address_prefix(std::int32_t value) {
   append_word(OP_A2_IMM, high_byte(value));
   append_word(OP_A1_IMM, middle_byte(value));
   append_word(OP_A0_IMM, low_byte(value));
+}
+
+// Whether a word of the image from `first` on sets A2, A1 or A0 (an address prefix among them).
+inline bool address_register_written_since(std::int32_t first) {
+  for (std::int32_t word = first; word < g_rom_word_count; ++word) {
+    const auto destination = static_cast<std::uint8_t>(g_rom_high_bytes[static_cast<std::size_t>(word)]) & 0x0F;
+    if (destination == DST_A0 || destination == DST_A1 || destination == DST_A2) return true;
+  }
+  return false;
 }
 
 // The emitters as values, for templates that take the form as a parameter.

@@ -30,19 +30,22 @@ Type operation_type(Op op, const Type& l, const Type& r) {
   }
   if (l.constant || r.constant) {
     // A constant leaves the other operand alone when that operand's type holds it; otherwise the
-    // operand is widened, always to a signed type. Bitwise operators test unsigned ranges even
-    // for signed operands (c & 0xFF stays a signed char), the others the operand's own range.
+    // operand is widened to a signed type, but for an unsigned char beside 32768 to 65535, which
+    // becomes an unsigned int. Bitwise operators test unsigned ranges even for signed operands
+    // (c & 0xFF stays a signed char), the others the operand's own range.
     const Type& other = l.constant ? r : l;
     const std::int64_t c = l.constant ? l.value : r.value;
     if (other.width == 4) return other;
+    const bool stays_unsigned = other.width == 1 && !other.is_signed && c > 32767;
     if (is_bitwise(op)) {
       if (fits_unsigned(c, other.width)) return other;
-      return Type{false, 0, other.width == 1 && fits_unsigned(c, 2) ? 2 : 4, true};
+      const bool two = other.width == 1 && fits_unsigned(c, 2);
+      return Type{false, 0, two ? 2 : 4, !(two && stays_unsigned)};
     }
     if (other.is_signed ? fits_signed(c, other.width) : fits_unsigned(c, other.width)) return other;
     // A negative constant takes an unsigned char to a long, past int.
     const bool two = other.width == 1 && (other.is_signed ? fits_signed(c, 2) : fits_unsigned(c, 2));
-    return Type{false, 0, two ? 2 : 4, true};
+    return Type{false, 0, two ? 2 : 4, !(two && stays_unsigned)};
   }
   // The narrower operand is widened to the wider width as a signed value; the result is signed
   // only when both operands then are (an int with an unsigned char is signed, unlike C).

@@ -61,6 +61,10 @@ TEST_F(ReadmeExamples, EachProgramGivesWhatTheReadmeSays) {
   const std::string step_after = in_main("子表达式处理_单目运算符处理_操作数右侧++或--错误...~- -");
   const std::string step_before = in_main("子表达式处理_单目运算符处理_操作数左侧++或--错误...~- -");
   const std::string bad_target = in_main("子表达式处理_双目运算符处理_赋值运算的目标操作数错误~!- =");
+  const std::string bad_bitwise = in_main("子表达式处理_双目运算符处理_参加&|^运算的操作数错误~!- =");
+  const std::string bad_product = in_main("子表达式处理_双目运算符处理_参加*/%运算的操作数错误~!- =");
+  const std::string bad_shift = in_main("子表达式处理_双目运算符处理_参加>><<运算的操作数错误~!- =");
+  const std::string ram_refused = in_main("二元式机器码生成_RAM_=_?_运算类型错误或不存在...~!- -");
   const std::string with_g = "int r = 0; int n = 0;\r\nint g(int k) { n = n * 10 + k; return k; }\r\n";
   const Example examples[] = {
       // Where it is not the C you know
@@ -73,6 +77,31 @@ TEST_F(ReadmeExamples, EachProgramGivesWhatTheReadmeSays) {
        "unsigned char c = 5; int times60 = 0; int plus255 = 0; int times300 = 0; int v = 0;\r\n"
        "void main() { times60 = c * 60; plus255 = c + 255; times300 = c * 300; v = c; v *= 60; }\r\n",
        {{"times60", 44}, {"plus255", 4}, {"times300", 1500}, {"v", 300}}},
+      {"an unsigned char beside 32768 to 65535 works as an unsigned int",
+       "unsigned char u = 5; unsigned char v = 5; unsigned char *p = 0; long int sum = 0; long int quotient = 0;\r\n"
+       "long int inverse = 0; int below = 0; long int bits = 0; long int in_a = 0; long int difference = 0; long int product = 0;\r\n"
+       "void main() { sum = u + 40000; quotient = u / 65535; inverse = 65535 / u; if (u < 40000) below = 1; v /= 65535;\r\n"
+       "  bits = u | 40000; p = &u; in_a = *p + 40000; difference = u - 300; product = u * 300; }\r\n",
+       {{"sum", 40005}, {"quotient", 0}, {"inverse", 13107}, {"below", 1}, {"v", 0}, {"bits", 40005}, {"in_a", 40005},
+        {"difference", -295}, {"product", 1500}}},
+      {"a negative constant takes an unsigned variable to a long int",
+       "unsigned int w = 65535; long int r = 0; int size = 0;\r\nvoid main() { r = w / -1; size = sizeof(w / -1); }\r\n",
+       {{"r", -65535}, {"size", 4}}},
+      {"& | ^ fit a constant by its bits",
+       "char m = 1; int i = 1; char c = -128; char k = 1; long int or_m = 0; int or_m_size = 0; long int plus_m = 0;\r\n"
+       "long int or_i = 0; long int and_c = 0; int xor_taken = 0; long int or_wide = 0; int or_wide_size = 0; int size = 0;\r\n"
+       "long int wide = 0;\r\n"
+       "void main() { or_m = m | 200; or_m_size = sizeof(m | 200); plus_m = m + 200; or_i = i | 32768; and_c = c & 128;\r\n"
+       "  if (c ^ 128) xor_taken = 1; or_wide = m | 40000; or_wide_size = sizeof(m | 40000); size = sizeof(c & -1);\r\n"
+       "  wide = (k & -1) << 8; }\r\n",
+       {{"or_m", -55}, {"or_m_size", 1}, {"plus_m", 201}, {"or_i", -32767}, {"and_c", -128}, {"xor_taken", 0},
+        {"or_wide", -25535}, {"or_wide_size", 2}, {"size", 4}, {"wide", 256}}},
+      {"a constant shifted by a variable count takes its least signed width",
+       "int n = 2; int n9 = 9; int n10 = 10; long int a = 0; long int b = 0; long int c = 0; long int d = 0;\r\n"
+       "long int mask = 0; int size = 0; int one = 0; long int r = 0;\r\n"
+       "void main() { a = 100 << n; b = 64 << n; c = 300 << n; d = 1 << n9; mask = (1 << n10) - 1; size = sizeof(1 << n);\r\n"
+       "  one = 1; r = one << n9; }\r\n",
+       {{"a", -112}, {"b", 0}, {"c", 1200}, {"d", 0}, {"mask", -1}, {"size", 1}, {"r", 512}}},
       {"signed against unsigned as wide or wider compares unsigned, a wider signed one compares signed",
        "char m = -1; unsigned char u = 1; int i = -1; long int l = -1; unsigned int ui = 1; unsigned long int ul = 1;\r\n"
        "int below_u = 9; int below_200 = 9; int i_uc = 9; int l_ui = 9; int m_ui = 9; int i_ul = 9;\r\n"
@@ -83,6 +112,10 @@ TEST_F(ReadmeExamples, EachProgramGivesWhatTheReadmeSays) {
        "int complement = 0; int difference = 0;\r\n"
        "void main() { neg = -u; size = sizeof(-u); half = -u / 2; negw = -w; complement = ~u; difference = 0 - u; }\r\n",
        {{"neg", -200}, {"size", 2}, {"half", -100}, {"negw", -65535}, {"complement", 55}, {"difference", 56}}},
+      {"unary minus of an unsigned long int stays unsigned",
+       "unsigned long int ul = 5; unsigned long int r = 0; int size = 0; int above = 9;\r\n"
+       "void main() { r = -ul; size = sizeof(-ul); above = -ul > 0; }\r\n",
+       {{"r", 4294967291}, {"size", 4}, {"above", 1}}},
       {"*p++ steps the object",
        "char buf[2] = {5, 9}; char *p = 0; char old = 0;\r\nvoid main() { p = buf; old = *p++; }\r\n",
        {{"buf", 6}, {"old", 5}, {"p", FIRST_GLOBAL}}},
@@ -115,13 +148,19 @@ TEST_F(ReadmeExamples, EachProgramGivesWhatTheReadmeSays) {
        "void main() { ul = u << 8; ir = i >> 16; cr = c >> 8; lr = l >> 32; il = i << 16; wr = w >> 16;\r\n"
        "  by_n = one << n; folded = 1 << 40; }\r\n",
        {{"ul", 0}, {"ir", -1}, {"cr", -1}, {"lr", -1}, {"il", 0}, {"wr", 0}, {"by_n", 2}, {"folded", 256}}},
+      {"a constant count of 256 or more counts modulo 256 on an int or a long int, not on a char",
+       "int i = 1; int j = -3; unsigned int w = 50000; long int l = 1; int a = 0; int b = 0; int c = 0; unsigned int d = 0;\r\n"
+       "char ch = 1; char sc = -1; char e = 9; char f = 9;\r\n"
+       "void main() { a = i << 256; b = i << 257; c = j >> 257; d = w >> 256; l <<= 264; e = ch << 257; f = sc >> 300; }\r\n",
+       {{"a", 1}, {"b", 2}, {"c", -2}, {"d", 50000}, {"l", 256}, {"e", 0}, {"f", -1}}},
       {"sizeof runs its operand, a void call counts 0",
        "int i = 0; int size = 0; int x = 0; char *p = 0; int psize = 0;\r\nvoid g() { }\r\n"
        "void main() { size = sizeof(i++); x = 5 + g(); psize = sizeof(p); }\r\n",
        {{"size", 2}, {"i", 1}, {"x", 5}, {"psize", 2}}},
-      {"sizeof of a constant is the least width that holds it",
-       "int a = 0; int b = 0; int d = 0;\r\nvoid main() { a = sizeof(0); b = sizeof(300); d = sizeof(70000); }\r\n",
-       {{"a", 1}, {"b", 2}, {"d", 4}}},
+      {"sizeof of a constant is the least signed width that holds it",
+       "int a = 0; int b = 0; int d = 0; int e = 0; int f = 0; int g = 0;\r\n"
+       "void main() { a = sizeof(0); b = sizeof(300); d = sizeof(70000); e = sizeof(127); f = sizeof(255); g = sizeof(65535); }\r\n",
+       {{"a", 1}, {"b", 2}, {"d", 4}, {"e", 1}, {"f", 2}, {"g", 4}}},
       // the simulator's RAM starts with no zero byte
       {"a list shorter than its array",
        "char b[8] = {0}; int b1_is_0 = 9; int kept = 0;\r\nvoid f() { char l[4] = {1}; kept = l[1]; l[1] = 5; }\r\n"
@@ -176,7 +215,36 @@ TEST_F(ReadmeExamples, EachProgramGivesWhatTheReadmeSays) {
       {"_A--", "void main() { _A = 5; _A--; }\r\n", {}, step_after},
       {"++_B", "void main() { _B = 5; ++_B; }\r\n", {}, step_before},
       {"--_B", "void main() { _B = 5; --_B; }\r\n", {}, step_before},
+      {"the register forms _B & _A, _B | _A and _B ^ _A",
+       "unsigned char x = 0; unsigned char y = 0; unsigned char z = 0;\r\n"
+       "void main() { _A = 12; _B = 10; _A = _B & _A; x = _A; _A = 12; _A = _B | _A; y = _A; _A = 12; _A = _B ^ _A; z = _A; }\r\n",
+       {{"x", 8}, {"y", 14}, {"z", 6}}},
+      {"_A & a constant", "void main() { _A = 5; _A = _A & 1; }\r\n", {}, bad_bitwise},
+      {"_A | a variable", "char c = 1;\r\nvoid main() { _A = 5; _A = _A | c; }\r\n", {}, bad_bitwise},
+      {"_A * _B", "void main() { _A = 5; _B = 3; _A = _A * _B; }\r\n", {}, bad_product},
+      {"_A << 2", "void main() { _A = 5; _A = _A << 2; }\r\n", {}, bad_shift},
+      {"reading a variable sets the address register",
+       "char c = 42; unsigned char at = 0;\r\n"
+       "void main() { _A2 = 2; _A1 = c; _A0 = 0; _NOP; _RAM = 5; _A2 = 0x01; _A1 = 0x2A; _A0 = 0; _NOP; _A = _RAM; at = _A; }\r\n",
+       {{"at", 5}}},
+      {"the address register set last",
+       "char c = 42; unsigned char at = 0;\r\n"
+       "void main() { _A = c; _A2 = 0x02; _A1 = 0; _A0 = 0; _NOP; _RAM = _A; _A2 = 2; _A1 = 0; _A0 = 0; _NOP; _A = _RAM; at = _A; }\r\n",
+       {{"at", 42}}},
+      {"a condition's jump sets the address register",
+       "char k = 1; unsigned char at = 0;\r\n"
+       "void main() { _A2 = 2; _A1 = 0; _A0 = 0; _NOP; _RAM = 9; if (k) _RAM = 5; _A2 = 2; _A1 = 0; _A0 = 0; _NOP; _A = _RAM; at = _A; }\r\n",
+       {{"at", 9}}},
+      {"_RAM = after a condition in its statement", "char k = 1;\r\nvoid main() { _A2 = 2; _A1 = 0; _A0 = 0; _NOP; k && (_RAM = 5); }\r\n",
+       {}, ram_refused},
+      {"_RAM = after the address in one statement of comma parts",
+       "unsigned char at = 0;\r\n"
+       "void main() { _A2 = 0x02, _A1 = 0, _A0 = 0, _NOP, _RAM = 5; _A2 = 2; _A1 = 0; _A0 = 0; _NOP; _A = _RAM; at = _A; }\r\n",
+       {{"at", 5}}},
       // What the dialect takes, and what it does not
+      {"a global whose last byte is 0xFFFFFF", "char big[16711659];\r\nvoid main() { }\r\n", {}, "RAM爆缸...\r\n"},
+      {"a global whose last byte is 0xFFFFFE", "char big[16711658];\r\nvoid main() { }\r\n", {},
+       "正在编译main函数...OK\r\n正在修改主函数入口跳转指令指向地址13\r\nROM使用13字\r\nRAM使用超出CPU地址范围_~!RAM爆缸...\r\n"},
       {"placed variables are not checked against the others",
        "char big[70000];\r\n@0x20000 char port[16]; @\r\nint r = 0;\r\nvoid main() { port[0] = 9; r = big[65515]; }\r\n",
        {{"r", 9}},
@@ -210,6 +278,20 @@ TEST_F(ReadmeExamples, EachProgramGivesWhatTheReadmeSays) {
        "正在编译g函数...OK\r\n" + missing_operator},
       {"(void) before a call", "int n = 0;\r\nint f() { n++; return 5; }\r\nvoid main() { (void) f(); }\r\n", {{"n", 1}}},
       {"recursion", "int f(int n) { return f(n); }\r\nvoid main() { }\r\n", {}, "调用了未定义的函数\r\n"},
+      {"a pointer to a function as a global", "void (*hook)(int v);\r\nvoid main() { }\r\n", {},
+       "函数名称参数扫描_符号错误+ +\r\n"},
+      {"a pointer to a function as a parameter that is called",
+       "int r = 0;\r\nint g() { return 1; }\r\nvoid emit(void (*out)(char c), char c) { out(c); }\r\nvoid main() { }\r\n", {},
+       "正在编译g函数...OK\r\n调用了未定义的函数\r\n"},
+      {"a pointer to a void function as the first parameter",
+       "int r = 0;\r\nvoid emit(void (*out)(char c), char c) { r = c; }\r\nvoid main() { }\r\n", {},
+       "函数名称参数扫描_(void...?错误\r\n"},
+      {"a pointer to a function as another parameter",
+       "int r = 0;\r\nvoid emit(char c, int (*out)(char c)) { r = c; }\r\nvoid main() { }\r\n", {}, "(?,?错误\r\n"},
+      {"a pointer to a function as a local", "int r = 0;\r\nint g() { return 1; }\r\nvoid main() { void (*f)(int); r = 1; }\r\n",
+       {}, "正在编译g函数...OK\r\n调用了未定义的函数\r\n"},
+      {"a variable argument list", "int r = 0;\r\nint sum(int n, ...) { return n; }\r\nvoid main() { r = sum(1, 2); }\r\n", {},
+       "函数名称参数扫描_符号错误..- -\r\n"},
       // C habits it refuses
       {"#include with quotes", "#include \"uart.h\"\r\nint r = 0;\r\nvoid main() { }\r\n", {}, not_a_type},
       {"an include line after a declaration", "int r = 0;\r\n#include <config.h>\r\nvoid main() { r = N; }\r\n", {},
@@ -232,6 +314,8 @@ TEST_F(ReadmeExamples, EachProgramGivesWhatTheReadmeSays) {
       {"a define of an expression", "#define CELLS (ROWS * COLS)\r\nint r = 0;\r\nvoid main() { }\r\n", {}, not_a_type},
       {"a define of a string", "#define MSG \"hi\"\r\nchar s[] = MSG;\r\nvoid main() { }\r\n", {}, not_a_type},
       {"a define of more than one word", "#define NEG -1\r\nint r = 0;\r\nvoid main() { r = NEG; }\r\n", {}, not_a_type},
+      {"-1 where it is used, or a global", "int neg = -1; int r = 0; int s = 0;\r\nvoid main() { r = -1; s = neg; }\r\n",
+       {{"r", -1}, {"s", -1}}},
       {"a define ending in ;", "#define N 10;\r\nint r = N;\r\nvoid main() { }\r\n", {}, not_a_type},
       {"#undef", "#undef X\r\nint r = 0;\r\nvoid main() { }\r\n", {}, not_a_type},
       {"#pragma", "#pragma once\r\nint r = 0;\r\nvoid main() { }\r\n", {}, not_a_type},
@@ -291,6 +375,9 @@ TEST_F(ReadmeExamples, EachProgramGivesWhatTheReadmeSays) {
       {"two strings side by side in a function", "char *p = 0;\r\nvoid main() { p = \"ab\" \"cd\"; }\r\n", {},
        in_main("子表达式处理_单目运算符处理_操作数和操作数之间缺少运算符...~- =")},
       {"a string with no room for its NUL", "char s[3] = \"abc\";\r\nvoid main() { }\r\n", {}, "数组初始化数据超出范围\r\n"},
+      {"a \" inside a string in a declaration", "char s[6] = \"x\\\"y\";\r\nvoid main() { }\r\n", {}, "''?错误\r\n"},
+      {"a \" inside a string in a function", "char *p = 0;\r\nvoid main() { p = \"x\\\"y\"; }\r\n", {}, "{}对数错误\r\n"},
+      {"a \" stored as its byte", "char s[6] = \"xay\"; char r = 0;\r\nvoid main() { s[1] = 34; r = s[1]; }\r\n", {{"r", '"'}}},
       {"a string with room for its NUL", "char s[4] = \"abc\"; char t[] = \"abc\"; char s3 = 9; char t3 = 9;\r\n"
        "void main() { s3 = s[3]; t3 = t[3]; }\r\n", {{"s", 'a'}, {"s3", 0}, {"t3", 0}}},
       {"a comma after the last value", "int a[3] = {1, 2, 3,};\r\nvoid main() { }\r\n", {}, "{或,后面符号错误\r\n"},
@@ -305,6 +392,9 @@ TEST_F(ReadmeExamples, EachProgramGivesWhatTheReadmeSays) {
        {}, "正在编译f函数...\r\n=后面符号错误\r\n"},
       {"a local pointer with NULL", "void main() { char *p = NULL; }\r\n", {}, in_main("=后面符号错误")},
       {"NULL", "char *p = 0;\r\nvoid main() { p = NULL; }\r\n", {}, not_found},
+      {"true in a condition", "int r = 0;\r\nvoid main() { if (true) r = 1; }\r\n", {}, in_main("主表达式处理_;_操作数查询错误")},
+      {"NULL as an argument", "int r = 0;\r\nint g(char *p) { return 1; }\r\nvoid main() { r = g(NULL); }\r\n", {},
+       "正在编译g函数...OK\r\n" + in_main("主表达式处理_)_函数实参未找到_!- =~...")},
       {"true", "int r = 0;\r\nvoid main() { r = true; }\r\n", {}, not_found},
       {"false", "int r = 0;\r\nvoid main() { r = false; }\r\n", {}, not_found},
       {"a declaration in an inner block", "int r = 0;\r\nvoid main() { if (r) { int t; t = 1; } }\r\n", {}, not_extracted},
@@ -403,6 +493,30 @@ TEST_F(ReadmeExamples, EachProgramGivesWhatTheReadmeSays) {
       {"a call's result through a sum",
        "char a[4] = {1, 2, 3, 4}; char r = 0;\r\nchar *pick(char *p, int i) { return p + i; }\r\n"
        "void main() { r = *(pick(a, 1) + 2); }\r\n", {{"r", 4}}},
+      {"a ?: of two arrays into a pointer",
+       "char a[4] = {1, 2, 3, 4}; char b[4] = {5, 6, 7, 8}; char *p = 0; char k = 0; char r = 0;\r\n"
+       "void main() { p = k ? a : b; r = p[2]; }\r\n", {{"r", 7}}},
+      {"through a ?: of two pointers",
+       "char a[4] = {1, 2, 3, 4}; char b[4] = {5, 6, 7, 8}; char *p = 0; char *q = 0; char k = 0; char r = 0;\r\n"
+       "void main() { p = a; q = b; r = *(k ? p : q); }\r\n", {}, in_main("子表达式处理_单目运算符处理_*操作数类型错误~..")},
+      {"indexing a ?: of two arrays",
+       "char a[4] = {1, 2, 3, 4}; char b[4] = {5, 6, 7, 8}; char k = 0; char r = 0;\r\n"
+       "void main() { r = (k ? a : b)[2]; }\r\n", {}, in_main("主表达式处理_]_数组名称错误...~- +!")},
+      {"a pointer takes an address of another width",
+       "unsigned char b[8] = {1, 2, 3, 4, 0x78, 0x56, 0x34, 0x12}; unsigned long int *lp = 0; unsigned long int r = 0;\r\n"
+       "void main() { lp = b; r = lp[1]; }\r\n", {{"r", 0x12345678}}},
+      {"two globals of one name in two headers", "#include <a.h>\r\n#include <b.h>\r\nvoid main() { }\r\n", {},
+       "变量和变量名称重复- =\r\n", {{"a.h", "int count = 0;\r\n"}, {"b.h", "int count = 0;\r\n"}}},
+      {"two functions of one name in two headers", "#include <a.h>\r\n#include <b.h>\r\nvoid main() { }\r\n", {},
+       "正在编译init函数...OK\r\n正在编译init函数...\r\n函数和函数名称重复0_o~!\r\n",
+       {{"a.h", "int init() { return 1; }\r\n"}, {"b.h", "int init() { return 2; }\r\n"}}},
+      {"a function and a global of one name in two headers", "#include <a.h>\r\n#include <b.h>\r\nvoid main() { }\r\n", {},
+       "正在编译count函数...\r\n函数和全局变量名称重复0_o~!\r\n",
+       {{"a.h", "int count = 0;\r\n"}, {"b.h", "int count() { return 1; }\r\n"}}},
+      {"a local hides a global and a function",
+       "int r = 5; int s = 0; int t = 0;\r\nint g() { return 7; }\r\n"
+       "void h() { int r; int g; r = 1; g = 2; s = r + g; }\r\nvoid main() { h(); t = r + g(); }\r\n",
+       {{"s", 3}, {"t", 12}}},
       // Finding an error
       {"an unknown name", "int r = 0;\r\nvoid main() { r = y; }\r\n", {}, not_found},
       {"a cast of one word", "int r = 0; char c = 1;\r\nvoid main() { r = (int)c; }\r\n", {}, not_found},
@@ -430,6 +544,26 @@ TEST_F(ReadmeExamples, EachProgramGivesWhatTheReadmeSays) {
   for (const char* word : {"const", "static", "volatile", "enum", "typedef", "struct"}) {
     all.push_back({word, std::string(word) + " int x = 5;\r\nvoid main() { }\r\n", {}, "函数名称参数扫描_符号错误+ +\r\n"});
     all.push_back({word, "void main() { " + std::string(word) + " int x = 5; }\r\n", {}, not_extracted});
+  }
+  // `_RAM =` stores where the program set A2:A1:A0, here 0x020000 after a 9 there: a right side
+  // whose code moves the address register is refused, the others leave their value.
+  struct RamRightSide {
+    const char* text;
+    std::int64_t value;  // 0x020000 afterwards; -1 when refused
+  };
+  const RamRightSide ram_right_sides[] = {
+      {"c", -1},      {"*p", -1},        {"c + 1", -1}, {"_A > _B", -1}, {"c = 5", -1},
+      {"(c = 1, 5)", -1}, {"i", -1},     {"g()", -1},
+      {"42", 42},     {"_A", 200},       {"_B", 100},   {"_RAM", 9},     {"~_A", 55},
+      {"_A + _B", 44}, {"_A_0 << 1", 144},
+  };
+  for (const RamRightSide& side : ram_right_sides) {
+    const std::string program =
+        "char c = 42; int i = 7; unsigned char *p = 0; unsigned char at = 0;\r\nchar g() { return 3; }\r\n"
+        "void main() { p = &at; _A = 200; _B = 100; _A2 = 2; _A1 = 0; _A0 = 0; _NOP; _RAM = 9; _A = 200;\r\n"
+        "  _RAM = " + std::string(side.text) + "; _A2 = 2; _A1 = 0; _A0 = 0; _NOP; _A = _RAM; at = _A; }\r\n";
+    if (side.value < 0) all.push_back({side.text, program, {}, "正在编译g函数...OK\r\n" + ram_refused});
+    else all.push_back({side.text, program, {{"at", side.value}}});
   }
   // Bytes that are no blank stop the compile wherever they stand outside a comment.
   struct NonBlank {

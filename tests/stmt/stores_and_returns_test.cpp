@@ -1,4 +1,5 @@
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -111,6 +112,9 @@ TEST_F(StoresAndReturns, TheReadmesFirstProjectKeepsItsSize) {
             "ROM使用757字\r\n"
             "RAM使用48字节 系统保留65536字节 总占65584字节\r\n"
             "编译结束\r\n");
+  // The only chip pair holds just the words there are.
+  EXPECT_EQ(std::filesystem::file_size("ROM_U4.bin"), 757u);
+  EXPECT_EQ(std::filesystem::file_size("ROM_U8.bin"), 757u);
   run();
   EXPECT_EQ(int_at(FIRST_GLOBAL), 30);
 }

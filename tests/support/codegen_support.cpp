@@ -39,6 +39,8 @@ OperandDescriptor CodegenTest::operand_for(Side side, int width, std::int64_t va
 
 StatusText CodegenTest::generate(OperandDescriptor d, OperandDescriptor l, std::string_view op, OperandDescriptor r) {
   first_word = g_rom_word_count;
+  // Each operation stands as an expression of its own.
+  g_expression_part_start = first_word;
   op_after = Text(op);
   return generate_binary_operation_code(d, l, op_after, r);
 }
