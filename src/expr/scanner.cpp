@@ -153,7 +153,6 @@ StatusText process_main_expression(const ByteArray& text, std::int32_t is_condit
   expr::Scan s;
   s.is_condition = is_condition;
   g_temp_ram_next = g_ram_next;
-  g_expression_part_start = g_rom_word_count;
   expr::RaiseFunctionRamEnd raise_at_end;
   g_expression_text = text;
   s.index.reset(g_expression_text);

@@ -231,6 +231,8 @@ class Extraction {
 }  // namespace
 
 StatusText extract_expression(std::int32_t end_at_paren, std::int32_t is_condition, const ByteArray& prefix) {
+  // A string literal's stores are the statement's own code: count from before them.
+  g_expression_part_start = g_rom_word_count;
   Extraction extraction(end_at_paren);
   const StatusText status = extraction.run();
   if (status != STATUS_DONE) return status;

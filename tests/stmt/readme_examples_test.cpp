@@ -41,6 +41,9 @@ struct Example {
   std::string log = {};
   // ...with these files beside main.c.
   std::vector<std::pair<const char*, const char*>> files = {};
+  // The words its run executes beyond those of this program's run, when there is one.
+  std::string baseline = {};
+  std::int64_t steps = 0;
 };
 
 constexpr const char* IN_MAIN = "正在编译main函数...\r\n";
@@ -65,6 +68,8 @@ TEST_F(ReadmeExamples, EachProgramGivesWhatTheReadmeSays) {
   const std::string bad_product = in_main("子表达式处理_双目运算符处理_参加*/%运算的操作数错误~!- =");
   const std::string bad_shift = in_main("子表达式处理_双目运算符处理_参加>><<运算的操作数错误~!- =");
   const std::string ram_refused = in_main("二元式机器码生成_RAM_=_?_运算类型错误或不存在...~!- -");
+  const std::string operand_query = in_main("主表达式处理_;_操作数查询错误");
+  const std::string unrecognised = in_main("C代码表达式提取_发现未识别的符号....!- =~");
   // Ends main by copying the byte at 0x020000 into the global `at`.
   const std::string read_back_020000 = "_A2 = 2; _A1 = 0; _A0 = 0; _NOP; _A = _RAM; at = _A; }\r\n";
   const std::string with_g = "int r = 0; int n = 0;\r\nint g(int k) { n = n * 10 + k; return k; }\r\n";
@@ -89,6 +94,26 @@ TEST_F(ReadmeExamples, EachProgramGivesWhatTheReadmeSays) {
       {"a negative constant takes an unsigned variable to a long int",
        "unsigned int w = 65535; long int r = 0; int size = 0;\r\nvoid main() { r = w / -1; size = sizeof(w / -1); }\r\n",
        {{"r", -65535}, {"size", 4}}},
+      {"a constant above 2147483647 is its 32-bit pattern",
+       "long int r = 0; int s1 = 0; int s2 = 0; int s3 = 0; int s4 = 0; int g1 = 9; int g2 = 9; long int h = 9;\r\n"
+       "void main() { r = 4294967295; s1 = sizeof(0xFFFFFFFF); s2 = sizeof(037777777777); s3 = sizeof(0xFFFFFF00);\r\n"
+       "  s4 = sizeof(0x80000000); g1 = 0xFFFFFFFF > 0; g2 = 0x80000000 > 0; h = 0xFFFFFFFF / 2; }\r\n",
+       {{"r", -1}, {"s1", 1}, {"s2", 1}, {"s3", 2}, {"s4", 4}, {"g1", 0}, {"g2", 0}, {"h", 0}}},
+      {"beside a variable such a constant fits by its value as a negative number",
+       "char c = -128; int i = -32768; unsigned int w = 5; long int l = 5; long int rc = 0; long int ri = 0;\r\n"
+       "int w_below = 9; int l_below = 9; int l_above = 9; unsigned long int lim = 0; int l_lim = 9; int w_lim = 9;\r\n"
+       "void main() { rc = c + 4294967295; ri = i + 4294967295; w_below = w < 0x80000000; l_below = l < 0x80000000;\r\n"
+       "  l_above = l > 3000000000; lim = 0x80000000; l_lim = l < lim; w_lim = w < lim; }\r\n",
+       {{"rc", 127}, {"ri", 32767}, {"w_below", 0}, {"l_below", 0}, {"l_above", 1}, {"l_lim", 1}, {"w_lim", 1}}},
+      {"where only the bits matter such a constant gives C's bits",
+       "unsigned long int ul = 5; unsigned int w = 5; long int l = 5; int i = -32768; int below = 9; int equal = 9;\r\n"
+       "unsigned long int sum = 0; long int l_and = 0; long int i_and = 0; unsigned long int v = 0x90000000; int above = 9;\r\n"
+       "unsigned long int quotient = 0; unsigned long int remainder = 0; unsigned long int product = 0; unsigned long int difference = 0;\r\n"
+       "void main() { below = ul < 0x80000000; product = ul * 0xFFFFFFFF; difference = ul - 0xFFFFFFFF; ul = 0xFFFFFFFF;\r\n"
+       "  equal = ul == 0xFFFFFFFF; sum = w + 0x80000000; l_and = l & 0xFFFFFFFF; i_and = i & 0xFFFF0000;\r\n"
+       "  above = v > 0x80000000; quotient = v / 0x80000000; remainder = v % 0x80000001; }\r\n",
+       {{"below", 1}, {"equal", 1}, {"sum", 0x80000005}, {"l_and", 5}, {"i_and", -65536}, {"above", 1}, {"quotient", 1},
+        {"remainder", 0x0FFFFFFF}, {"product", 4294967291}, {"difference", 6}}},
       {"& | ^ fit a constant by its bits",
        "char m = 1; int i = 1; char c = -128; char k = 1; long int or_m = 0; int or_m_size = 0; long int plus_m = 0;\r\n"
        "long int or_i = 0; long int and_c = 0; int xor_taken = 0; long int or_wide = 0; int or_wide_size = 0; int size = 0;\r\n"
@@ -98,6 +123,10 @@ TEST_F(ReadmeExamples, EachProgramGivesWhatTheReadmeSays) {
        "  wide = (k & -1) << 8; }\r\n",
        {{"or_m", -55}, {"or_m_size", 1}, {"plus_m", 201}, {"or_i", -32767}, {"and_c", -128}, {"xor_taken", 0},
         {"or_wide", -25535}, {"or_wide_size", 2}, {"size", 4}, {"wide", 256}}},
+      {"& | ^ widen an unsigned char beside 256 to 32767 into an int",
+       "unsigned char u = 5; long int shifted = 0; int size = 0; long int doubled = 0;\r\n"
+       "void main() { shifted = (u | 300) << 8; size = sizeof(u | 300); doubled = (u ^ 32767) * 2; }\r\n",
+       {{"shifted", 11520}, {"size", 2}, {"doubled", -12}}},
       {"a constant shifted by a variable count takes its least signed width",
        "int n = 2; int n9 = 9; int n10 = 10; long int a = 0; long int b = 0; long int c = 0; long int d = 0;\r\n"
        "long int mask = 0; int size = 0; int one = 0; long int r = 0;\r\n"
@@ -243,6 +272,33 @@ TEST_F(ReadmeExamples, EachProgramGivesWhatTheReadmeSays) {
        "unsigned char at = 0;\r\n"
        "void main() { _A2 = 0x02, _A1 = 0, _A0 = 0, _NOP, _RAM = 5; " + read_back_020000,
        {{"at", 5}}},
+      {"_RAM = a string", "char *p = 0;\r\nvoid main() { _A2 = 0x02; _A1 = 0; _A0 = 0; _NOP; _RAM = \"ab\"; }\r\n", {},
+       ram_refused},
+      // The string lies after the globals and main's own RAM, at 0x01001F.
+      {"a string in comma parts is stored before the first part",
+       "unsigned char at = 0; char *base = 0x10000; char s0 = 0; char s1 = 0; char s2 = 9;\r\n"
+       "void main() { _A2 = 0x02, _A1 = 0, _A0 = 0, _NOP, _RAM = \"ab\";\r\n"
+       "  _A2 = 2; _A1 = 0; _A0 = 0; _NOP; _A = _RAM; at = _A; s0 = base[at]; s1 = base[at + 1]; s2 = base[at + 2]; }\r\n",
+       {{"at", 0x1F}, {"s0", 'a'}, {"s1", 'b'}, {"s2", 0}}},
+      {"_RAM = the address of a variable",
+       "char c = 5; unsigned char at = 0;\r\nvoid main() { _A2 = 0x02; _A1 = 0; _A0 = 0; _NOP; _RAM = &c; " + read_back_020000,
+       {{"at", 0x15}}},
+      {"a string into a pointer after the address is set",
+       "char *p = 0; char p0 = 0; char p2 = 9;\r\nvoid main() { _A2 = 0x02; _A1 = 0; _A0 = 0; _NOP; p = \"ab\"; p0 = p[0]; p2 = p[2]; }\r\n",
+       {{"p0", 'a'}, {"p2", 0}}},
+      {"_RAM = a register plus a variable",
+       "char c = 1;\r\nvoid main() { _A2 = 2; _A1 = 0; _A0 = 0; _NOP; _RAM = _A + c; }\r\n", {}, bad_sum},
+      {"_RAM = a register and a variable",
+       "char c = 1;\r\nvoid main() { _A2 = 2; _A1 = 0; _A0 = 0; _NOP; _RAM = _A & c; }\r\n", {}, bad_bitwise},
+      {"_A && _B", "int r = 0;\r\nvoid main() { r = _A && _B; }\r\n", {}, operand_query},
+      {"_A || _B", "int r = 0;\r\nvoid main() { r = _A || _B; }\r\n", {}, operand_query},
+      {"_A && _B as a condition", "int r = 0;\r\nvoid main() { if (_A && _B) r = 1; }\r\n", {}, operand_query},
+      {"_RAM = _A && _B", "void main() { _A2 = 2; _A1 = 0; _A0 = 0; _NOP; _RAM = _A && _B; }\r\n", {}, operand_query},
+      {"_A && a variable", "int r = 9; int s = 9; char c = 1; char z = 0;\r\n"
+       "void main() { _A = 3; r = _A && c; _A = 3; s = _A && z; }\r\n", {{"r", 1}, {"s", 0}}},
+      {"_B copied into a char first", "int r = 9; int s = 9; char c = 0;\r\n"
+       "void main() { _A = 3; _B = 4; c = _B; r = _A && c; _A = 0; _B = 4; c = _B; s = _A && c; }\r\n",
+       {{"r", 1}, {"s", 0}}},
       // What the dialect takes, and what it does not
       {"a global whose last byte is 0xFFFFFF", "char big[16711659];\r\nvoid main() { }\r\n", {}, "RAM爆缸...\r\n"},
       {"a global whose last byte is 0xFFFFFE", "char big[16711658];\r\nvoid main() { }\r\n", {},
@@ -259,6 +315,11 @@ TEST_F(ReadmeExamples, EachProgramGivesWhatTheReadmeSays) {
        {{"label", 'O'}, {"c", 'O'}, {"h", 0x1F}, {"p0", 'O'}}},
       {"a string initialises a char array", "char s[] = \"hi\"; char second = 0;\r\nvoid main() { second = s[1]; }\r\n",
        {{"second", 'i'}}},
+      {"an unsized array with a brace list, global or local",
+       "unsigned char key[] = {0x2b, 0x7e}; unsigned char k1 = 0; unsigned char first = 0; unsigned char second = 0; int n = 0;\r\n"
+       "void f() { unsigned char iv[] = {0x15, 0x16}; if (n == 0) first = iv[1]; else second = iv[1]; iv[1] = 9; n++; }\r\n"
+       "void main() { k1 = key[1]; f(); f(); }\r\n",
+       {{"k1", 0x7e}, {"first", 0x16}, {"second", 0x16}}},
       {"a string for a char pointer by assignment", "char *p = 0; char second = 0;\r\nvoid main() { p = \"hello\"; second = p[1]; }\r\n",
        {{"second", 'e'}}},
       {"a string is no initial value of a pointer", "char *p = \"hello\";\r\nvoid main() { }\r\n", {}, "=后面符号错误\r\n"},
@@ -282,6 +343,9 @@ TEST_F(ReadmeExamples, EachProgramGivesWhatTheReadmeSays) {
       {"recursion", "int f(int n) { return f(n); }\r\nvoid main() { }\r\n", {}, "调用了未定义的函数\r\n"},
       {"a pointer to a function as a global", "void (*hook)(int v);\r\nvoid main() { }\r\n", {},
        "函数名称参数扫描_符号错误+ +\r\n"},
+      {"a pointer to a function with a result as a global", "int (*hook)(int v);\r\nvoid main() { }\r\n", {}, "符号错误\r\n"},
+      {"a pointer to a function with a pointer result as a global", "int *(*hook)(char c);\r\nvoid main() { }\r\n", {},
+       "符号错误\r\n"},
       {"a pointer to a function as a parameter that is called",
        "int r = 0;\r\nint g() { return 1; }\r\nvoid emit(void (*out)(char c), char c) { out(c); }\r\nvoid main() { }\r\n", {},
        "正在编译g函数...OK\r\n调用了未定义的函数\r\n"},
@@ -338,7 +402,7 @@ TEST_F(ReadmeExamples, EachProgramGivesWhatTheReadmeSays) {
       {"a define with no value before a function", "int r = 0;\r\n#define DEBUG\r\nchar f() { return 3; }\r\nvoid main() { }\r\n",
        {}, not_a_type},
       {"a define with no value in a function", "int r = 0;\r\nvoid main() {\r\n#define DEBUG\r\n  do { r++; } while (r < 3);\r\n}\r\n",
-       {}, in_main("C代码表达式提取_发现未识别的符号....!- =~")},
+       {}, unrecognised},
       {"a define with no value in a parameter list",
        "int r = 0;\r\nvoid f(\r\n#define DEBUG\r\nunsigned char a) { r = a; }\r\nvoid main() { f(3); }\r\n", {},
        "函数名称参数扫描_符号错误..- -\r\n"},
@@ -379,6 +443,10 @@ TEST_F(ReadmeExamples, EachProgramGivesWhatTheReadmeSays) {
       {"a string with no room for its NUL", "char s[3] = \"abc\";\r\nvoid main() { }\r\n", {}, "数组初始化数据超出范围\r\n"},
       {"a \" inside a string in a declaration", "char s[6] = \"x\\\"y\";\r\nvoid main() { }\r\n", {}, "''?错误\r\n"},
       {"a \" inside a string in a function", "char *p = 0;\r\nvoid main() { p = \"x\\\"y\"; }\r\n", {}, "{}对数错误\r\n"},
+      {"a \" inside a string in a local declaration",
+       "int r = 0;\r\nvoid f() { char s[6] = \"x\\\"y\"; r = 1; }\r\nvoid main() { f(); }\r\n", {}, "{}对数错误\r\n"},
+      {"a ' inside a string", "char s[] = \"it's\"; char *p = 0; char a = 0; char b = 0;\r\n"
+       "void main() { p = \"it's\"; a = s[2]; b = p[2]; }\r\n", {{"a", '\''}, {"b", '\''}}},
       {"a \" stored as its byte", "char s[6] = \"xay\"; char r = 0;\r\nvoid main() { s[1] = 34; r = s[1]; }\r\n", {{"r", '"'}}},
       {"a string with room for its NUL", "char s[4] = \"abc\"; char t[] = \"abc\"; char s3 = 9; char t3 = 9;\r\n"
        "void main() { s3 = s[3]; t3 = t[3]; }\r\n", {{"s", 'a'}, {"s3", 0}, {"t3", 0}}},
@@ -394,7 +462,18 @@ TEST_F(ReadmeExamples, EachProgramGivesWhatTheReadmeSays) {
        {}, "正在编译f函数...\r\n=后面符号错误\r\n"},
       {"a local pointer with NULL", "void main() { char *p = NULL; }\r\n", {}, in_main("=后面符号错误")},
       {"NULL", "char *p = 0;\r\nvoid main() { p = NULL; }\r\n", {}, not_found},
-      {"true in a condition", "int r = 0;\r\nvoid main() { if (true) r = 1; }\r\n", {}, in_main("主表达式处理_;_操作数查询错误")},
+      {"true in a condition", "int r = 0;\r\nvoid main() { if (true) r = 1; }\r\n", {}, operand_query},
+      {"true beside &&", "int r = 0;\r\nvoid main() { if (true && r) r = 1; }\r\n", {}, operand_query},
+      {"false beside ||", "int r = 0;\r\nvoid main() { if (r || false) r = 1; }\r\n", {}, operand_query},
+      {"true before ?", "int r = 0;\r\nvoid main() { r = true ? 1 : 2; }\r\n", {}, operand_query},
+      {"NULL compared", "char *p = 0; int r = 0;\r\nvoid main() { if (p != NULL) r = 1; }\r\n", {}, not_found},
+      {"NULL compared with a number", "int r = 0;\r\nvoid main() { if (r == NULL) r = 1; }\r\n", {}, not_found},
+      {"true negated", "int r = 0;\r\nvoid main() { if (!true) r = 1; }\r\n", {}, not_found},
+      {"NULL in arithmetic", "int r = 0;\r\nint g(int k) { return k; }\r\nvoid main() { r = g(NULL + 1); }\r\n", {},
+       "正在编译g函数...OK\r\n" + not_found},
+      {"NULL in brackets as an argument", "int r = 0;\r\nint g(char *p) { return 1; }\r\nvoid main() { r = g((NULL)); }\r\n",
+       {}, "正在编译g函数...OK\r\n" + in_main("主表达式处理_)_函数实参未找到_!- =~...")},
+      {"0 for NULL", "char *p = 0; int r = 0;\r\nvoid main() { if (p != 0) r = 1; else r = 2; }\r\n", {{"r", 2}}},
       {"NULL as an argument", "int r = 0;\r\nint g(char *p) { return 1; }\r\nvoid main() { r = g(NULL); }\r\n", {},
        "正在编译g函数...OK\r\n" + in_main("主表达式处理_)_函数实参未找到_!- =~...")},
       {"true", "int r = 0;\r\nvoid main() { r = true; }\r\n", {}, not_found},
@@ -437,7 +516,7 @@ TEST_F(ReadmeExamples, EachProgramGivesWhatTheReadmeSays) {
       {"an unused label before a lone ;", "int r = 0;\r\nvoid main() { top: ; }\r\n", {},
        in_main("C代码表达式提取_运算符错误....!- =~")},
       {"an unused label before a block", "int r = 0;\r\nvoid main() { top: { r = 1; } }\r\n", {},
-       in_main("C代码表达式提取_发现未识别的符号....!- =~")},
+       unrecognised},
       {"a goto back", "int r = 0;\r\nvoid main() { again: r++; if (r < 3) goto again; }\r\n", {}, in_main("?:对数错误...")},
       {"a goto forward", "int r = 0;\r\nvoid main() { goto end; r = 1; end: r = 2; }\r\n", {{"r", 2}}},
       {"two gotos to one label", "int r = 0;\r\nvoid main() { if (r) goto end; if (r) goto end; r = 1; end: r = 2; }\r\n",
@@ -507,6 +586,10 @@ TEST_F(ReadmeExamples, EachProgramGivesWhatTheReadmeSays) {
       {"a pointer takes an address of another width",
        "unsigned char b[8] = {1, 2, 3, 4, 0x78, 0x56, 0x34, 0x12}; unsigned long int *lp = 0; unsigned long int r = 0;\r\n"
        "void main() { lp = b; r = lp[1]; }\r\n", {{"r", 0x12345678}}},
+      {"a pointer of another width from an expression",
+       "unsigned char b[8] = {1, 2, 3, 4, 0x78, 0x56, 0x34, 0x12}; unsigned long int *lp = 0; unsigned long int r = 0;\r\n"
+       "unsigned long int s = 0;\r\nvoid main() { lp = b + 4; r = lp[0]; lp = &b[4]; s = lp[0]; }\r\n",
+       {{"r", 0x12345678}, {"s", 0x12345678}}},
       {"two globals of one name in two headers", "#include <a.h>\r\n#include <b.h>\r\nvoid main() { }\r\n", {},
        "变量和变量名称重复- =\r\n", {{"a.h", "int count = 0;\r\n"}, {"b.h", "int count = 0;\r\n"}}},
       {"two functions of one name in two headers", "#include <a.h>\r\n#include <b.h>\r\nvoid main() { }\r\n", {},
@@ -530,6 +613,11 @@ TEST_F(ReadmeExamples, EachProgramGivesWhatTheReadmeSays) {
       {"a missing ; after a call", with_g + "void main() { r = g(1) r = 2; }\r\n", {}, "正在编译g函数...OK\r\n" + bad_target},
       {"a missing ; after a step", "int r = 0;\r\nvoid main() { r++ r++; }\r\n", {}, missing_operator},
       {"a missing ; between two calls", with_g + "void main() { g(1) g(2); }\r\n", {{"n", 12}}},
+      {"a missing ; after a call before }", with_g + "void main() { g(3) }\r\n", {}, "正在编译g函数...OK\r\n" + unrecognised},
+      {"a missing ; after an assignment before }", "int r = 0;\r\nvoid main() { r = 1 }\r\n", {}, unrecognised},
+      {"a missing ; after a step before }", "int r = 0;\r\nvoid main() { r++ }\r\n", {}, unrecognised},
+      {"a missing ; before else", "int r = 0; char c = 1;\r\nvoid g(int k) { r = k; }\r\nvoid main() { if (c) g(0) else g(1); }\r\n", {},
+       "正在编译g函数...OK\r\n" + not_extracted},
       {"too many arguments", "int r = 0;\r\nint x() { return 1; }\r\nvoid main() { r = x(0); }\r\n", {},
        "正在编译x函数...OK\r\n" + in_main("传递了过多的参数")},
       {"too few arguments", "int r = 0;\r\nint x(int a) { return a; }\r\nvoid main() { r = x(); }\r\n", {},
@@ -539,6 +627,8 @@ TEST_F(ReadmeExamples, EachProgramGivesWhatTheReadmeSays) {
        "int r = 0;\r\nint f() { return 2; }\r\nvoid main() { r = f() + later(); }\r\nint later() { return 1; }\r\n", {},
        "正在编译f函数...OK\r\n调用了未定义的函数\r\n"},
       {"switch", "int r = 0;\r\nvoid main() { switch (r) { } }\r\n", {}, "调用了未定义的函数\r\n"},
+      {"an if ... else if chain for a switch",
+       "int r = 0; int k = 2;\r\nvoid main() { if (k == 1) r = 10; else if (k == 2) r = 20; else r = 30; }\r\n", {{"r", 20}}},
       {"a macro with parameters", "#define TWICE(x) x + x\r\nint r = 0;\r\nvoid main() { r = TWICE(2); }\r\n", {},
        "调用了未定义的函数\r\n"},
   };
@@ -555,7 +645,7 @@ TEST_F(ReadmeExamples, EachProgramGivesWhatTheReadmeSays) {
   };
   const RamRightSide ram_right_sides[] = {
       {"c", -1},      {"*p", -1},        {"c + 1", -1}, {"_A > _B", -1}, {"c = 5", -1},
-      {"(c = 1, 5)", -1}, {"i", -1},     {"g()", -1},
+      {"(c = 1, 5)", -1}, {"i", -1},     {"g()", -1},     {"(c, 5)", 5},
       {"42", 42},     {"_A", 200},       {"_B", 100},   {"_RAM", 9},     {"~_A", 55},
       {"_A + _B", 44}, {"_A_0 << 1", 144},
   };
@@ -566,6 +656,60 @@ TEST_F(ReadmeExamples, EachProgramGivesWhatTheReadmeSays) {
         "  _RAM = " + std::string(side.text) + "; " + read_back_020000;
     if (side.value < 0) all.push_back({side.text, program, {}, "正在编译g函数...OK\r\n" + ram_refused});
     else all.push_back({side.text, program, {{"at", side.value}}});
+  }
+  // What code costs: the words `main` executes beyond a plain copy, with globals `a` and `b`
+  // of one type into a third, `r`, of the type.
+  const char* const types[] = {"char", "int", "long int", "unsigned char", "unsigned int", "unsigned long int"};
+  const auto cost = [&](const char* statement, int type, std::int64_t a, std::int64_t b, std::int64_t steps) {
+    const std::string t = types[type];
+    const std::string globals = t + " a = " + std::to_string(a) + "; " + t + " b = " + std::to_string(b) + "; " + t +
+                                " r = 0;\r\n" + t + " f(" + t + " x, " + t + " y) { return x; }\r\n";
+    all.push_back({t + ": " + statement + " at " + std::to_string(a) + " and " + std::to_string(b),
+                   globals + "void main() { " + statement + " }\r\n", {}, {}, {},
+                   globals + "void main() { r = a; }\r\n", steps});
+  };
+  struct Cost {
+    const char* statement;
+    std::int64_t steps[6];  // by type, in the order of `types`
+  };
+  const Cost costs[] = {
+      {"r = a + b;", {5, 18, 44, 5, 18, 44}},
+      {"r = a & b;", {5, 10, 20, 5, 10, 20}},
+      {"r = a * b;", {255, 841, 2589, 255, 841, 2589}},
+      {"r = a / b;", {429, 1598, 5672, 406, 1575, 5649}},
+      {"r = a % b;", {351, 1312, 4682, 334, 1295, 4665}},
+      {"r = a << b;", {43, 173, 243, 43, 173, 243}},
+      {"if (a > b) r = a;", {22, 40, 76, 14, 32, 68}},
+      {"r = f(a, b);", {67, 97, 157, 67, 97, 157}},
+  };
+  for (const Cost& c : costs)
+    for (int type = 0; type < 6; ++type) cost(c.statement, type, 77, 5, c.steps[type]);
+  // A shift by a variable count n: a first cost and one per place, n counted modulo 256.
+  const std::int64_t shift_first[] = {13, 23, 23}, shift_per_place[] = {6, 30, 44};
+  for (int type = 0; type < 6; ++type)
+    for (const char* statement : {"r = a << b;", "r = a >> b;"})
+      for (const std::int64_t n : {0, 1, 31, 100, type % 3 == 0 ? 127 : 257})
+        cost(statement, type, 77, n, shift_first[type % 3] + shift_per_place[type % 3] * (n % 256));
+  // `/` and `%` by their values, at the signed widths.
+  struct Quotient {
+    std::int64_t a, b;
+    std::int64_t divide[3], remainder[3];
+  };
+  const Quotient quotients[] = {
+      {0, 5, {421, 1486, 5440}, {367, 1224, 4474}},
+      {77, 5, {429, 1598, 5672}, {351, 1312, 4682}},
+      {-77, 5, {433, 1640, 5738}, {355, 1354, 4748}},
+  };
+  for (const Quotient& q : quotients)
+    for (int type = 0; type < 3; ++type) {
+      cost("r = a / b;", type, q.a, q.b, q.divide[type]);
+      cost("r = a % b;", type, q.a, q.b, q.remainder[type]);
+    }
+  const std::int64_t largest[] = {127, 32767, 2147483647}, largest_divide[] = {435, 1906, 7238},
+                     largest_remainder[] = {339, 1554, 6086};
+  for (int type = 0; type < 3; ++type) {
+    cost("r = a / b;", type, largest[type], 1, largest_divide[type]);
+    cost("r = a % b;", type, largest[type], 1, largest_remainder[type]);
   }
   // Bytes that are no blank stop the compile wherever they stand outside a comment.
   struct NonBlank {
@@ -581,7 +725,7 @@ TEST_F(ReadmeExamples, EachProgramGivesWhatTheReadmeSays) {
     all.push_back({w + " among the globals", "int r = 0;" + b + "\r\nint s = 0;\r\nvoid main() { }\r\n", {}, not_a_type});
     all.push_back({w + " before a function", "int r = 0;\r\n" + b + "void main() { r = 1; }\r\n", {}, not_a_type});
     all.push_back({w + " in a function", "int r = 0;\r\nvoid main() {" + b + " r = 1; }\r\n", {},
-                   in_main("C代码表达式提取_发现未识别的符号....!- =~")});
+                   unrecognised});
     all.push_back({w + " at the end of main.c", "int r = 0;\r\nvoid main() { r = 1; }\r\n" + b, {},
                    "正在编译main函数...OK\r\n_函数扫描错误\r\n"});
     all.push_back({w + " at the end of a header", "#include <h.h>\r\nint r = 0;\r\nvoid main() { r = N; }\r\n", {},
@@ -589,6 +733,12 @@ TEST_F(ReadmeExamples, EachProgramGivesWhatTheReadmeSays) {
   }
   for (const Example& e : all) {
     SCOPED_TRACE(e.point);
+    std::int64_t baseline_steps = 0;
+    if (!e.baseline.empty()) {
+      compile(e.baseline);
+      run();
+      baseline_steps = sim.steps();
+    }
     for (const auto& [name, text] : e.files) {
       const std::filesystem::path folder = std::filesystem::path(name).parent_path();
       if (!folder.empty()) std::filesystem::create_directories(folder);
@@ -599,13 +749,16 @@ TEST_F(ReadmeExamples, EachProgramGivesWhatTheReadmeSays) {
     if (!e.log.empty()) {
       EXPECT_EQ(log, e.log);
     }
-    if (e.values.empty()) continue;
+    if (e.values.empty() && e.baseline.empty()) continue;
     if (!compiled()) {
       ADD_FAILURE() << log;
       continue;
     }
     run();
     for (const auto& [name, value] : e.values) EXPECT_EQ(global(name), value) << name;
+    if (!e.baseline.empty()) {
+      EXPECT_EQ(sim.steps() - baseline_steps, e.steps);
+    }
   }
 }
 

@@ -100,6 +100,7 @@ StatusText ExpressionTest::evaluate(std::initializer_list<Piece> pieces, std::in
 
 StatusText ExpressionTest::evaluate_text(const ByteArray& text, std::int32_t is_condition) {
   first_word = g_rom_word_count;
+  g_expression_part_start = first_word;
   return process_main_expression(text, is_condition);
 }
 
