@@ -116,7 +116,7 @@ using SlotTable = Table<T, 0>;
   /* Expression levels, conditional operators, assignment splitting and register A */ \
   INT(g_expr_level) \
   INT(g_temp_ram_next) \
-  /* the first word of the statement, its string literals' stores included, or of its part after its last comma outside brackets */ \
+  /* the first word of the statement (its strings' stores included), or of its part after its last comma outside brackets */ \
   INT(g_expression_part_start) \
   SCALAR(ByteArray, g_expression_text) \
   TABLE(SlotTable<std::int32_t>, g_level_ternary_base) \

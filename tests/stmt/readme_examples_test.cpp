@@ -692,25 +692,20 @@ TEST_F(ReadmeExamples, EachProgramGivesWhatTheReadmeSays) {
         cost(statement, type, 77, n, shift_first[type % 3] + shift_per_place[type % 3] * (n % 256));
   // `/` and `%` by their values, at the signed widths.
   struct Quotient {
-    std::int64_t a, b;
+    std::int64_t a[3], b;  // a by type, in the order of `types`
     std::int64_t divide[3], remainder[3];
   };
   const Quotient quotients[] = {
-      {0, 5, {421, 1486, 5440}, {367, 1224, 4474}},
-      {77, 5, {429, 1598, 5672}, {351, 1312, 4682}},
-      {-77, 5, {433, 1640, 5738}, {355, 1354, 4748}},
+      {{0, 0, 0}, 5, {421, 1486, 5440}, {367, 1224, 4474}},
+      {{77, 77, 77}, 5, {429, 1598, 5672}, {351, 1312, 4682}},
+      {{-77, -77, -77}, 5, {433, 1640, 5738}, {355, 1354, 4748}},
+      {{127, 32767, 2147483647}, 1, {435, 1906, 7238}, {339, 1554, 6086}},
   };
   for (const Quotient& q : quotients)
     for (int type = 0; type < 3; ++type) {
-      cost("r = a / b;", type, q.a, q.b, q.divide[type]);
-      cost("r = a % b;", type, q.a, q.b, q.remainder[type]);
+      cost("r = a / b;", type, q.a[type], q.b, q.divide[type]);
+      cost("r = a % b;", type, q.a[type], q.b, q.remainder[type]);
     }
-  const std::int64_t largest[] = {127, 32767, 2147483647}, largest_divide[] = {435, 1906, 7238},
-                     largest_remainder[] = {339, 1554, 6086};
-  for (int type = 0; type < 3; ++type) {
-    cost("r = a / b;", type, largest[type], 1, largest_divide[type]);
-    cost("r = a % b;", type, largest[type], 1, largest_remainder[type]);
-  }
   // Bytes that are no blank stop the compile wherever they stand outside a comment.
   struct NonBlank {
     const char* what;
